@@ -1,0 +1,68 @@
+# Finds the hosts the plug-ins can be built for and defines
+# gridmex_add_plugin(), which adds one plug-in for every host found:
+#   own host  build/own/NAME.so      always (the tests drive these)
+#   Octave    build/octave/NAME.mex  when mkoctfile is found
+#   MATLAB    build/matlab/NAME.mexa64 when FindMatlab finds MATLAB
+
+set(GRIDMEX_OWN_DIR ${PROJECT_BINARY_DIR}/own)
+set(GRIDMEX_OCTAVE_DIR ${PROJECT_BINARY_DIR}/octave)
+set(GRIDMEX_MATLAB_DIR ${PROJECT_BINARY_DIR}/matlab)
+set(GRIDMEX_ENTRY_INCLUDES ${PROJECT_SOURCE_DIR}/host/plugin ${PROJECT_SOURCE_DIR}/common)
+
+# Octave: its own headers and link flags.  An instrumented plug-in cannot be
+# loaded by an uninstrumented Octave, so sanitizer builds skip it.
+find_program(GRIDMEX_MKOCTFILE mkoctfile)
+find_program(GRIDMEX_OCTAVE_CLI octave-cli)
+set(GRIDMEX_OCTAVE OFF)
+if(GRIDMEX_MKOCTFILE AND NOT GRIDMEX_SANITIZE)
+  execute_process(COMMAND ${GRIDMEX_MKOCTFILE} -p OCTINCLUDEDIR
+                  OUTPUT_VARIABLE GRIDMEX_OCTAVE_INCLUDE OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(EXISTS ${GRIDMEX_OCTAVE_INCLUDE}/mex.h)
+    set(GRIDMEX_OCTAVE ON)
+    message(STATUS "Octave plug-ins: ${GRIDMEX_OCTAVE_DIR} (headers ${GRIDMEX_OCTAVE_INCLUDE})")
+  endif()
+endif()
+
+# MATLAB: optional and absent on most build machines; stay quiet without it.
+set(GRIDMEX_MATLAB OFF)
+if(NOT GRIDMEX_SANITIZE)
+  find_package(Matlab QUIET COMPONENTS MX_LIBRARY)
+  if(Matlab_FOUND)
+    set(GRIDMEX_MATLAB ON)
+    message(STATUS "MATLAB plug-ins: ${GRIDMEX_MATLAB_DIR}")
+  endif()
+endif()
+
+function(gridmex_add_plugin name)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+
+  # Own host: links the host library as a real plug-in links libmx/libmex,
+  # and exports exactly mexFunction and mexfilerequiredapiversion.
+  add_library(${name} MODULE ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/host/src/apiversion.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${GRIDMEX_ENTRY_INCLUDES})
+  target_link_libraries(${name} PRIVATE mexhost)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports-own.map)
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
+                        LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_OWN_DIR})
+
+  if(GRIDMEX_OCTAVE)
+    add_library(${name}_octave MODULE ${ARG_SOURCES})
+    target_include_directories(${name}_octave PRIVATE ${GRIDMEX_OCTAVE_INCLUDE} ${CMAKE_CURRENT_SOURCE_DIR}
+                               ${GRIDMEX_ENTRY_INCLUDES})
+    target_link_options(${name}_octave PRIVATE -Wl,-Bsymbolic
+                        -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports-octave.map)
+    set_target_properties(${name}_octave PROPERTIES OUTPUT_NAME ${name} PREFIX "" SUFFIX ".mex"
+                          LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_OCTAVE_DIR})
+  endif()
+
+  if(GRIDMEX_MATLAB)
+    # MATLAB's documented build: 64-bit sizes (R2017b API), its own export
+    # map and interface-version object.
+    matlab_add_mex(NAME ${name}_matlab MODULE SRC ${ARG_SOURCES} OUTPUT_NAME ${name} R2017b)
+    target_include_directories(${name}_matlab PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${GRIDMEX_ENTRY_INCLUDES})
+    set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_MATLAB_DIR})
+  endif()
+
+  set_property(GLOBAL APPEND PROPERTY GRIDMEX_PLUGINS ${name})
+endfunction()

@@ -1,0 +1,101 @@
+/* The project's own minimal MEX host: the subset of the MATLAB MEX and matrix
+ * C interface that the plug-ins call, with the same names, types and
+ * behaviour (64-bit sizes, as in MATLAB's Linux build).  Plug-ins compiled
+ * for the own host include this header; Octave and MATLAB builds include the
+ * host's own mex.h instead. */
+#ifndef GRIDMEX_OWN_HOST_MEX_H
+#define GRIDMEX_OWN_HOST_MEX_H
+
+#include <stdbool.h>
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef size_t mwSize;
+typedef size_t mwIndex;
+typedef ptrdiff_t mwSignedIndex;
+typedef bool mxLogical;
+typedef char mxChar;
+
+typedef struct mxArray_tag mxArray;
+
+typedef enum {
+    mxUNKNOWN_CLASS = 0,
+    mxCELL_CLASS,
+    mxSTRUCT_CLASS,
+    mxLOGICAL_CLASS,
+    mxCHAR_CLASS,
+    mxVOID_CLASS,
+    mxDOUBLE_CLASS,
+    mxSINGLE_CLASS,
+    mxINT8_CLASS,
+    mxUINT8_CLASS,
+    mxINT16_CLASS,
+    mxUINT16_CLASS,
+    mxINT32_CLASS,
+    mxUINT32_CLASS,
+    mxINT64_CLASS,
+    mxUINT64_CLASS,
+    mxFUNCTION_CLASS
+} mxClassID;
+
+typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
+
+#define GRIDMEX_HOST_API __attribute__((visibility("default")))
+
+/* Sizes and layout. */
+GRIDMEX_HOST_API size_t mxGetM(const mxArray *a);
+GRIDMEX_HOST_API size_t mxGetN(const mxArray *a);
+GRIDMEX_HOST_API size_t mxGetNumberOfElements(const mxArray *a);
+GRIDMEX_HOST_API mwSize mxGetNumberOfDimensions(const mxArray *a);
+GRIDMEX_HOST_API const mwSize *mxGetDimensions(const mxArray *a);
+GRIDMEX_HOST_API size_t mxGetElementSize(const mxArray *a);
+
+/* Data. */
+GRIDMEX_HOST_API void *mxGetData(const mxArray *a);
+GRIDMEX_HOST_API double *mxGetPr(const mxArray *a);
+GRIDMEX_HOST_API double *mxGetPi(const mxArray *a);
+GRIDMEX_HOST_API void *mxGetImagData(const mxArray *a);
+GRIDMEX_HOST_API double mxGetScalar(const mxArray *a);
+
+/* Class queries. */
+GRIDMEX_HOST_API mxClassID mxGetClassID(const mxArray *a);
+GRIDMEX_HOST_API const char *mxGetClassName(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsDouble(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsInt32(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsLogical(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsComplex(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsSparse(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsEmpty(const mxArray *a);
+
+/* Creation and destruction.  New arrays are zero-filled. */
+GRIDMEX_HOST_API mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims,
+                                               mxClassID cls, mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls,
+                                                mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateDoubleScalar(double value);
+GRIDMEX_HOST_API void mxDestroyArray(mxArray *a);
+
+/* Scratch memory of one call; whatever is still held when the call ends is
+ * released by the host. */
+GRIDMEX_HOST_API void *mxMalloc(size_t n);
+GRIDMEX_HOST_API void *mxCalloc(size_t n, size_t size);
+GRIDMEX_HOST_API void mxFree(void *p);
+
+/* Errors end the call and never return; the console is the host's. */
+GRIDMEX_HOST_API __attribute__((noreturn)) void mexErrMsgTxt(const char *text);
+GRIDMEX_HOST_API __attribute__((noreturn, format(printf, 2, 3))) void
+mexErrMsgIdAndTxt(const char *id, const char *fmt, ...);
+GRIDMEX_HOST_API __attribute__((format(printf, 1, 2))) int mexPrintf(const char *fmt, ...);
+
+/* The entry point every plug-in defines. */
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

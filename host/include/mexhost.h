@@ -1,0 +1,71 @@
+// The own host's C++ side: opening a built plug-in by file name and calling
+// it as MATLAB would, with the outputs, the error and the console text of
+// the call handed back.  Tests, benchmarks and the fuzzer drive plug-ins
+// only through this.
+#ifndef GRIDMEX_MEXHOST_H
+#define GRIDMEX_MEXHOST_H
+
+#include "mex.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mexhost {
+
+struct ArrayDeleter {
+    void operator()(mxArray *a) const { mxDestroyArray(a); }
+};
+using ArrayPtr = std::unique_ptr<mxArray, ArrayDeleter>;
+
+// What one call of a plug-in left behind.
+struct CallResult {
+    bool ok = false;                  // the call ended without an error
+    std::string errorId;              // identifier given to mexErrMsgIdAndTxt, or ""
+    std::string errorText;            // the error message, or ""
+    std::string console;              // everything the call printed with mexPrintf
+    std::vector<ArrayPtr> outputs;    // the output slots, owned by the caller
+};
+
+using MexEntry = void (*)(int, mxArray **, int, const mxArray **);
+
+class GRIDMEX_HOST_API Plugin {
+public:
+    // Opens the shared library at `path`; throws std::runtime_error when it
+    // cannot be opened or does not export mexFunction.
+    explicit Plugin(const std::string &path);
+    ~Plugin();
+    Plugin(const Plugin &) = delete;
+    Plugin &operator=(const Plugin &) = delete;
+
+    // Calls mexFunction with `nlhs` outputs asked for.  Arrays the call
+    // created but did not return, and scratch it did not free, are released;
+    // after a failed call the outputs are released too.
+    CallResult call(int nlhs, const std::vector<const mxArray *> &inputs) const;
+
+    // Looks up an exported symbol (nullptr when absent).
+    void *symbol(const char *name) const;
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+    void *handle_ = nullptr;
+    MexEntry entry_ = nullptr;
+};
+
+// Calls an entry point that is linked in directly (for example a fuzzing
+// target built into one binary) under the same rules as Plugin::call.
+GRIDMEX_HOST_API CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *> &inputs);
+
+// Marks an array as sparse.  The own host keeps the data dense; the flag
+// lets tests check that plug-ins refuse sparse inputs as MATLAB passes them.
+GRIDMEX_HOST_API void setSparse(mxArray *a, bool sparse);
+
+// Number of arrays and scratch blocks alive in the host, for leak checks.
+GRIDMEX_HOST_API std::size_t liveArrays();
+GRIDMEX_HOST_API std::size_t liveScratchBlocks();
+
+}  // namespace mexhost
+
+#endif

@@ -1,0 +1,83 @@
+// Helpers for the entry sources of the plug-ins: size queries in 64-bit
+// signed arithmetic, output creation, and the soundness checks that follow
+// each plug-in's own count checks.  Every refusal goes through the host's
+// error report with an identifier "pluginName:reason".  Works with the mex.h
+// of each host (own, Octave, MATLAB).
+#ifndef GRIDMEX_ENTRY_H
+#define GRIDMEX_ENTRY_H
+
+#include "mex.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+namespace entry {
+
+using Index = std::int64_t;
+
+inline Index count(const mxArray *a) { return static_cast<Index>(mxGetNumberOfElements(a)); }
+inline Index rows(const mxArray *a) { return static_cast<Index>(mxGetM(a)); }
+inline Index cols(const mxArray *a) { return static_cast<Index>(mxGetN(a)); }
+
+// Extent of an array along dimension d (0-based); 1 beyond its last dimension.
+inline Index extent(const mxArray *a, int d) {
+    Index ndim = static_cast<Index>(mxGetNumberOfDimensions(a));
+    return d < ndim ? static_cast<Index>(mxGetDimensions(a)[d]) : 1;
+}
+
+inline const double *doubles(const mxArray *a) { return static_cast<const double *>(mxGetData(a)); }
+inline double *doubles(mxArray *a) { return static_cast<double *>(mxGetData(a)); }
+
+// A new zero-filled real double m x n array.
+inline mxArray *newDoubles(Index m, Index n) {
+    mwSize dims[2] = {static_cast<mwSize>(m), static_cast<mwSize>(n)};
+    return mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
+}
+
+class Checks {
+public:
+    explicit constexpr Checks(const char *plugin) : plugin_(plugin) {}
+
+    const char *plugin() const { return plugin_; }
+
+    // Ends the call with the identifier plugin:reason.  The message does not
+    // repeat the plug-in's name: MATLAB and Octave show it with the error.
+    [[noreturn]] __attribute__((format(printf, 3, 4))) void refuse(const char *reason, const char *fmt,
+                                                                   ...) const {
+        char id[128];
+        std::snprintf(id, sizeof id, "%s:%s", plugin_, reason);
+        char text[1024];
+        va_list args;
+        va_start(args, fmt);
+        std::vsnprintf(text, sizeof text, fmt, args);
+        va_end(args);
+        mexErrMsgIdAndTxt(id, "%s", text);
+        __builtin_unreachable();  // not every host's header marks the error report noreturn
+    }
+
+    // The input must be a full, real double array: the kernels read it as
+    // doubles.
+    void realDouble(const mxArray *a, const char *name) const {
+        if (mxIsDouble(a) && !mxIsComplex(a) && !mxIsSparse(a)) return;
+        const char *kind = mxIsSparse(a) ? "sparse " : mxIsComplex(a) ? "complex " : "";
+        refuse("notRealDouble", "%s must be a real double array (it is %s%s).", name, kind,
+               mxGetClassName(a));
+    }
+
+    // The input must hold at least `needed` elements; `why` says what sets
+    // that number, as in "as many as X".
+    void atLeast(const mxArray *a, Index needed, const char *name, const char *why) const {
+        Index have = count(a);
+        if (have >= needed) return;
+        refuse("tooShort", "%s must hold at least %lld elements (%s); it holds %lld.", name,
+               static_cast<long long>(needed), why, static_cast<long long>(have));
+    }
+
+private:
+    const char *plugin_;
+};
+
+}  // namespace entry
+
+#endif

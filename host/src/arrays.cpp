@@ -1,0 +1,253 @@
+// Array storage, scratch memory, errors and console of the own host.
+#include "host_state.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace mexhost {
+
+std::atomic<std::size_t> g_liveArrays{0};
+std::atomic<std::size_t> g_liveScratch{0};
+thread_local CallContext *t_call = nullptr;
+
+std::size_t liveArrays() { return g_liveArrays.load(); }
+std::size_t liveScratchBlocks() { return g_liveScratch.load(); }
+
+namespace {
+
+std::size_t classElementSize(mxClassID cls) {
+    switch (cls) {
+    case mxLOGICAL_CLASS:
+    case mxINT8_CLASS:
+    case mxUINT8_CLASS: return 1;
+    case mxCHAR_CLASS:
+    case mxINT16_CLASS:
+    case mxUINT16_CLASS: return 2;
+    case mxSINGLE_CLASS:
+    case mxINT32_CLASS:
+    case mxUINT32_CLASS: return 4;
+    case mxDOUBLE_CLASS:
+    case mxINT64_CLASS:
+    case mxUINT64_CLASS: return 8;
+    default: return 0;
+    }
+}
+
+[[noreturn]] void outOfMemory() {
+    throw CallError{"mexhost:outOfMemory", "Out of memory. The requested array is too large."};
+}
+
+// Element count of a dimension vector, or false when it overflows.
+bool elementCount(const std::vector<mwSize> &dims, std::size_t &count) {
+    count = 1;
+    for (mwSize d : dims) {
+        if (d != 0 && count > SIZE_MAX / d) return false;
+        count *= d;
+    }
+    return true;
+}
+
+template <typename T>
+double firstAs(const void *p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return static_cast<double>(v);
+}
+
+}  // namespace
+
+}  // namespace mexhost
+
+using mexhost::CallError;
+using mexhost::t_call;
+
+extern "C" {
+
+size_t mxGetM(const mxArray *a) { return a->dims[0]; }
+
+size_t mxGetN(const mxArray *a) {
+    size_t n = 1;
+    for (std::size_t i = 1; i < a->dims.size(); ++i) n *= a->dims[i];
+    return n;
+}
+
+size_t mxGetNumberOfElements(const mxArray *a) { return a->count; }
+mwSize mxGetNumberOfDimensions(const mxArray *a) { return a->dims.size(); }
+const mwSize *mxGetDimensions(const mxArray *a) { return a->dims.data(); }
+size_t mxGetElementSize(const mxArray *a) { return a->elementSize; }
+
+void *mxGetData(const mxArray *a) { return a->real; }
+double *mxGetPr(const mxArray *a) { return static_cast<double *>(a->real); }
+double *mxGetPi(const mxArray *a) { return static_cast<double *>(a->imag); }
+void *mxGetImagData(const mxArray *a) { return a->imag; }
+
+double mxGetScalar(const mxArray *a) {
+    if (a->count == 0) return 0.0;
+    const void *p = a->real;
+    switch (a->cls) {
+    case mxDOUBLE_CLASS: return mexhost::firstAs<double>(p);
+    case mxSINGLE_CLASS: return mexhost::firstAs<float>(p);
+    case mxLOGICAL_CLASS: return mexhost::firstAs<mxLogical>(p);
+    case mxCHAR_CLASS: return mexhost::firstAs<std::uint16_t>(p);
+    case mxINT8_CLASS: return mexhost::firstAs<std::int8_t>(p);
+    case mxUINT8_CLASS: return mexhost::firstAs<std::uint8_t>(p);
+    case mxINT16_CLASS: return mexhost::firstAs<std::int16_t>(p);
+    case mxUINT16_CLASS: return mexhost::firstAs<std::uint16_t>(p);
+    case mxINT32_CLASS: return mexhost::firstAs<std::int32_t>(p);
+    case mxUINT32_CLASS: return mexhost::firstAs<std::uint32_t>(p);
+    case mxINT64_CLASS: return mexhost::firstAs<std::int64_t>(p);
+    case mxUINT64_CLASS: return mexhost::firstAs<std::uint64_t>(p);
+    default: return 0.0;
+    }
+}
+
+mxClassID mxGetClassID(const mxArray *a) { return a->cls; }
+
+const char *mxGetClassName(const mxArray *a) {
+    switch (a->cls) {
+    case mxLOGICAL_CLASS: return "logical";
+    case mxCHAR_CLASS: return "char";
+    case mxDOUBLE_CLASS: return "double";
+    case mxSINGLE_CLASS: return "single";
+    case mxINT8_CLASS: return "int8";
+    case mxUINT8_CLASS: return "uint8";
+    case mxINT16_CLASS: return "int16";
+    case mxUINT16_CLASS: return "uint16";
+    case mxINT32_CLASS: return "int32";
+    case mxUINT32_CLASS: return "uint32";
+    case mxINT64_CLASS: return "int64";
+    case mxUINT64_CLASS: return "uint64";
+    default: return "unknown";
+    }
+}
+
+bool mxIsDouble(const mxArray *a) { return a->cls == mxDOUBLE_CLASS; }
+bool mxIsInt32(const mxArray *a) { return a->cls == mxINT32_CLASS; }
+bool mxIsLogical(const mxArray *a) { return a->cls == mxLOGICAL_CLASS; }
+bool mxIsComplex(const mxArray *a) { return a->imag != nullptr; }
+bool mxIsSparse(const mxArray *a) { return a->sparse; }
+bool mxIsEmpty(const mxArray *a) { return a->count == 0; }
+
+// Any numeric, logical or char class may be created here (MATLAB offers
+// other constructors for logical and char; one is enough for tests).
+mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx) {
+    std::size_t elementSize = mexhost::classElementSize(cls);
+    if (elementSize == 0) {
+        throw CallError{"mexhost:unsupportedClass", "The own host creates numeric, logical and char arrays only."};
+    }
+    std::vector<mwSize> d(dims, dims + ndim);
+    while (d.size() < 2) d.push_back(d.empty() ? 0 : 1);
+    while (d.size() > 2 && d.back() == 1) d.pop_back();
+    std::size_t count = 0;
+    if (!mexhost::elementCount(d, count) || count > SIZE_MAX / elementSize) mexhost::outOfMemory();
+
+    auto *a = new mxArray_tag;
+    a->cls = cls;
+    a->dims = std::move(d);
+    a->count = count;
+    a->elementSize = elementSize;
+    std::size_t bytes = count * elementSize;
+    // Zero-filled as MATLAB's; at least one byte so an empty array has a
+    // valid, distinct data pointer.
+    a->real = std::calloc(bytes ? bytes : 1, 1);
+    if (cx == mxCOMPLEX) a->imag = std::calloc(bytes ? bytes : 1, 1);
+    if (!a->real || (cx == mxCOMPLEX && !a->imag)) {
+        std::free(a->real);
+        std::free(a->imag);
+        delete a;
+        mexhost::outOfMemory();
+    }
+    ++mexhost::g_liveArrays;
+    if (t_call) t_call->arrays.insert(a);
+    return a;
+}
+
+mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx) {
+    mwSize dims[2] = {m, n};
+    return mxCreateNumericArray(2, dims, cls, cx);
+}
+
+mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity cx) {
+    return mxCreateNumericMatrix(m, n, mxDOUBLE_CLASS, cx);
+}
+
+mxArray *mxCreateDoubleScalar(double value) {
+    mxArray *a = mxCreateDoubleMatrix(1, 1, mxREAL);
+    *mxGetPr(a) = value;
+    return a;
+}
+
+void mxDestroyArray(mxArray *a) {
+    if (!a) return;
+    if (t_call) t_call->arrays.erase(a);
+    std::free(a->real);
+    std::free(a->imag);
+    delete a;
+    --mexhost::g_liveArrays;
+}
+
+void *mxMalloc(size_t n) {
+    void *p = std::malloc(n ? n : 1);
+    if (!p) {
+        if (t_call) mexhost::outOfMemory();
+        return nullptr;
+    }
+    ++mexhost::g_liveScratch;
+    if (t_call) t_call->scratch.insert(p);
+    return p;
+}
+
+void *mxCalloc(size_t n, size_t size) {
+    if (size != 0 && n > SIZE_MAX / size) {
+        if (t_call) mexhost::outOfMemory();
+        return nullptr;
+    }
+    void *p = mxMalloc(n * size);
+    if (p) std::memset(p, 0, n * size);
+    return p;
+}
+
+void mxFree(void *p) {
+    if (!p) return;
+    if (t_call) t_call->scratch.erase(p);
+    std::free(p);
+    --mexhost::g_liveScratch;
+}
+
+void mexErrMsgTxt(const char *text) { throw CallError{"", text ? text : ""}; }
+
+void mexErrMsgIdAndTxt(const char *id, const char *fmt, ...) {
+    char buffer[2048];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(buffer, sizeof buffer, fmt, args);
+    va_end(args);
+    throw CallError{id ? id : "", buffer};
+}
+
+int mexPrintf(const char *fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    if (length > 0) {
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        std::vsnprintf(text.data(), text.size(), fmt, args);
+        text.resize(static_cast<std::size_t>(length));
+        if (t_call) {
+            t_call->console += text;
+        } else {
+            std::fputs(text.c_str(), stdout);
+        }
+    }
+    va_end(args);
+    return length;
+}
+
+}  // extern "C"

@@ -1,0 +1,46 @@
+// Internal state of the own host: the array record and the bookkeeping of
+// the call in progress.
+#ifndef GRIDMEX_HOST_STATE_H
+#define GRIDMEX_HOST_STATE_H
+
+#include "mexhost.h"
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+struct mxArray_tag {
+    mxClassID cls = mxDOUBLE_CLASS;
+    bool sparse = false;          // a flag only: data stay dense
+    std::vector<mwSize> dims;     // at least two entries
+    std::size_t count = 0;        // product of dims
+    std::size_t elementSize = 8;
+    void *real = nullptr;
+    void *imag = nullptr;         // non-null for complex arrays
+};
+
+namespace mexhost {
+
+// Raised by mexErrMsgTxt and friends; unwinds through the plug-in to the
+// caller of the entry point.
+struct CallError {
+    std::string id;
+    std::string text;
+};
+
+// What the call in progress has created and not yet released.
+struct CallContext {
+    std::unordered_set<mxArray *> arrays;
+    std::unordered_set<void *> scratch;
+    std::string console;
+};
+
+extern std::atomic<std::size_t> g_liveArrays;
+extern std::atomic<std::size_t> g_liveScratch;
+extern thread_local CallContext *t_call;
+
+}  // namespace mexhost
+
+#endif

@@ -1,0 +1,96 @@
+// Opening plug-ins by file name and calling their entry point with the
+// host's rules for outputs, errors and scratch memory.
+#include "host_state.h"
+
+#include <dlfcn.h>
+
+#include <new>
+#include <stdexcept>
+
+namespace mexhost {
+
+namespace {
+
+// Restores the previous call context on every way out of a call.
+class CallScope {
+public:
+    explicit CallScope(CallContext &context) : previous_(t_call) { t_call = &context; }
+    ~CallScope() { t_call = previous_; }
+    CallScope(const CallScope &) = delete;
+    CallScope &operator=(const CallScope &) = delete;
+
+private:
+    CallContext *previous_;
+};
+
+void releaseLeftovers(CallContext &context) {
+    for (mxArray *a : std::vector<mxArray *>(context.arrays.begin(), context.arrays.end())) {
+        mxDestroyArray(a);
+    }
+    for (void *p : std::vector<void *>(context.scratch.begin(), context.scratch.end())) {
+        mxFree(p);
+    }
+}
+
+}  // namespace
+
+CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *> &inputs) {
+    CallResult result;
+    CallContext context;
+    // As in MATLAB, slot 0 exists even when no output is asked for.
+    std::vector<mxArray *> plhs(static_cast<std::size_t>(nlhs > 0 ? nlhs : 1), nullptr);
+    std::vector<const mxArray *> prhs(inputs);
+    {
+        CallScope scope(context);
+        try {
+            entry(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+            result.ok = true;
+            for (int i = 0; i < nlhs; ++i) {
+                if (!plhs[static_cast<std::size_t>(i)]) {
+                    throw CallError{"mexhost:unassignedOutput",
+                                    "One or more output arguments not assigned during call."};
+                }
+            }
+        } catch (const CallError &e) {
+            result.ok = false;
+            result.errorId = e.id;
+            result.errorText = e.text;
+        } catch (const std::bad_alloc &) {
+            result.ok = false;
+            result.errorId = "mexhost:outOfMemory";
+            result.errorText = "Out of memory.";
+        }
+    }
+    if (result.ok) {
+        for (mxArray *a : plhs) {
+            if (!a) continue;
+            context.arrays.erase(a);
+            result.outputs.emplace_back(a);
+        }
+    }
+    releaseLeftovers(context);
+    result.console = std::move(context.console);
+    return result;
+}
+
+Plugin::Plugin(const std::string &path) : path_(path) {
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) throw std::runtime_error("cannot open plug-in " + path + ": " + dlerror());
+    entry_ = reinterpret_cast<MexEntry>(dlsym(handle_, "mexFunction"));
+    if (!entry_) {
+        dlclose(handle_);
+        throw std::runtime_error("plug-in " + path + " does not export mexFunction");
+    }
+}
+
+Plugin::~Plugin() { dlclose(handle_); }
+
+void *Plugin::symbol(const char *name) const { return dlsym(handle_, name); }
+
+CallResult Plugin::call(int nlhs, const std::vector<const mxArray *> &inputs) const {
+    return callEntry(entry_, nlhs, inputs);
+}
+
+void setSparse(mxArray *a, bool sparse) { a->sparse = sparse; }
+
+}  // namespace mexhost

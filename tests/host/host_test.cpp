@@ -1,0 +1,109 @@
+// The own host: array rules, call bookkeeping (outputs, scratch, errors,
+// console) and the loader.
+#include "plugin_test.h"
+
+#include <stdexcept>
+
+using namespace testing_support;
+
+namespace {
+
+const mexhost::Plugin &probe() {
+    static mexhost::Plugin p(HOST_PROBE);
+    return p;
+}
+
+TEST(HostArrays, DimensionsAreNormalisedAndDataZeroFilled) {
+    ArrayPtr a = array({3, 4, 1, 1});
+    EXPECT_EQ(dims(a.get()), (std::vector<mwSize>{3, 4}));
+    for (double v : values(a.get())) EXPECT_EQ(v, 0.0);
+
+    ArrayPtr b = array({3, 4, 2});
+    EXPECT_EQ(mxGetM(b.get()), 3u);
+    EXPECT_EQ(mxGetN(b.get()), 8u);
+    EXPECT_EQ(mxGetNumberOfElements(b.get()), 24u);
+
+    ArrayPtr c = array({5});
+    EXPECT_EQ(dims(c.get()), (std::vector<mwSize>{5, 1}));
+}
+
+TEST(HostArrays, ScalarIsReadByClassAndComplexIsFlagged) {
+    ArrayPtr i = ofClass(mxINT32_CLASS, 1, 1);
+    *static_cast<int *>(mxGetData(i.get())) = -7;
+    EXPECT_EQ(mxGetScalar(i.get()), -7.0);
+    EXPECT_STREQ(mxGetClassName(i.get()), "int32");
+
+    ArrayPtr z = ofClass(mxDOUBLE_CLASS, 2, 2, mxCOMPLEX);
+    EXPECT_TRUE(mxIsComplex(z.get()));
+    EXPECT_NE(mxGetPi(z.get()), nullptr);
+    EXPECT_FALSE(mxIsComplex(scalar(1).get()));
+    EXPECT_EQ(mxGetScalar(matrix(0, 3).get()), 0.0);
+}
+
+TEST(HostCalls, SuccessKeepsOutputsAndReleasesScratchAndTemporaries) {
+    std::size_t arraysBefore = mexhost::liveArrays();
+    ArrayPtr mode = scalar(0);
+    {
+        CallResult r = probe().call(2, {mode.get()});
+        ASSERT_TRUE(r.ok) << r.errorText;
+        ASSERT_EQ(r.outputs.size(), 2u);
+        EXPECT_EQ(values(r.outputs[0].get()), std::vector<double>{0.0});
+        EXPECT_EQ(dims(r.outputs[1].get()), (std::vector<mwSize>{2, 5}));
+        EXPECT_EQ(r.console, "probe 0 of 2\nnot reached by failures\n");
+        EXPECT_EQ(mexhost::liveScratchBlocks(), 0u);
+        EXPECT_EQ(mexhost::liveArrays(), arraysBefore + 1 + 2);  // mode and the two outputs
+    }
+    EXPECT_EQ(mexhost::liveArrays(), arraysBefore + 1);
+}
+
+TEST(HostCalls, ErrorEndsTheCallAndReleasesEverything) {
+    std::size_t arraysBefore = mexhost::liveArrays();
+    ArrayPtr one = scalar(1), two = scalar(2);
+
+    CallResult plain = probe().call(2, {one.get()});
+    EXPECT_FALSE(plain.ok);
+    EXPECT_EQ(plain.errorText, "probe failed");
+    EXPECT_EQ(plain.errorId, "");
+    EXPECT_TRUE(plain.outputs.empty());
+    EXPECT_EQ(plain.console, "probe 1 of 2\n");
+
+    CallResult withId = probe().call(1, {two.get()});
+    EXPECT_FALSE(withId.ok);
+    EXPECT_EQ(withId.errorId, "probe:code");
+    EXPECT_EQ(withId.errorText, "probe failed with 42");
+
+    EXPECT_EQ(mexhost::liveScratchBlocks(), 0u);
+    EXPECT_EQ(mexhost::liveArrays(), arraysBefore + 2);
+}
+
+TEST(HostCalls, UnassignedOutputIsAnError) {
+    ArrayPtr three = scalar(3);
+    CallResult r = probe().call(2, {three.get()});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.errorText, "One or more output arguments not assigned during call.");
+    EXPECT_TRUE(r.outputs.empty());
+    EXPECT_EQ(mexhost::liveScratchBlocks(), 0u);
+}
+
+TEST(HostCalls, SlotZeroIsKeptWhenNoOutputIsAsked) {
+    CallResult r = probe().call(0, {});
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.outputs.size(), 1u);
+}
+
+TEST(HostLoader, RefusesFilesWithoutAnEntryPoint) {
+    EXPECT_THROW(mexhost::Plugin(GRIDMEX_OWN_DIR "/no-such-plugin.so"), std::runtime_error);
+    EXPECT_THROW(mexhost::Plugin(GRIDMEX_OWN_DIR "/libmexhost.so"), std::runtime_error);
+}
+
+TEST(HostLoader, PluginsDeclareTheInterfaceVersion) {
+    using VersionFn = void (*)(unsigned int *, unsigned int *);
+    auto fn = reinterpret_cast<VersionFn>(plugin("pxBilinSample").symbol("mexfilerequiredapiversion"));
+    ASSERT_NE(fn, nullptr);
+    unsigned int release = 1, api = 1;
+    fn(&release, &api);
+    EXPECT_EQ(release, 131451u);
+    EXPECT_EQ(api, 0u);
+}
+
+}  // namespace
