@@ -9,6 +9,11 @@ set(GRIDMEX_OCTAVE_DIR ${PROJECT_BINARY_DIR}/octave)
 set(GRIDMEX_MATLAB_DIR ${PROJECT_BINARY_DIR}/matlab)
 set(GRIDMEX_ENTRY_INCLUDES ${PROJECT_SOURCE_DIR}/host/plugin ${PROJECT_SOURCE_DIR}/common)
 
+# Kernels split independent points over threads with OpenMP.  Each plug-in
+# links the runtime itself (GNU libgomp here; MATLAB builds may instead be
+# pointed at MATLAB's own runtime with OpenMP_CXX_FLAGS / OpenMP_CXX_LIB_NAMES).
+find_package(OpenMP REQUIRED COMPONENTS CXX)
+
 # Octave: its own headers and link flags.  An instrumented plug-in cannot be
 # loaded by an uninstrumented Octave, so sanitizer builds skip it.
 find_program(GRIDMEX_MKOCTFILE mkoctfile)
@@ -41,7 +46,7 @@ function(gridmex_add_plugin name)
   # and exports exactly mexFunction and mexfilerequiredapiversion.
   add_library(${name} MODULE ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/host/src/apiversion.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${GRIDMEX_ENTRY_INCLUDES})
-  target_link_libraries(${name} PRIVATE mexhost)
+  target_link_libraries(${name} PRIVATE mexhost OpenMP::OpenMP_CXX)
   target_link_options(${name} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports-own.map)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
                         LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_OWN_DIR})
@@ -50,6 +55,7 @@ function(gridmex_add_plugin name)
     add_library(${name}_octave MODULE ${ARG_SOURCES})
     target_include_directories(${name}_octave PRIVATE ${GRIDMEX_OCTAVE_INCLUDE} ${CMAKE_CURRENT_SOURCE_DIR}
                                ${GRIDMEX_ENTRY_INCLUDES})
+    target_link_libraries(${name}_octave PRIVATE OpenMP::OpenMP_CXX)
     target_link_options(${name}_octave PRIVATE -Wl,-Bsymbolic
                         -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports-octave.map)
     set_target_properties(${name}_octave PROPERTIES OUTPUT_NAME ${name} PREFIX "" SUFFIX ".mex"
@@ -59,7 +65,8 @@ function(gridmex_add_plugin name)
   if(GRIDMEX_MATLAB)
     # MATLAB's documented build: 64-bit sizes (R2017b API), its own export
     # map and interface-version object.
-    matlab_add_mex(NAME ${name}_matlab MODULE SRC ${ARG_SOURCES} OUTPUT_NAME ${name} R2017b)
+    matlab_add_mex(NAME ${name}_matlab MODULE SRC ${ARG_SOURCES} OUTPUT_NAME ${name} R2017b
+                   LINK_TO OpenMP::OpenMP_CXX)
     target_include_directories(${name}_matlab PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${GRIDMEX_ENTRY_INCLUDES})
     set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_MATLAB_DIR})
   endif()

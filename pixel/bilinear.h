@@ -5,6 +5,7 @@
 #define GRIDMEX_BILINEAR_H
 
 #include "grid.h"
+#include "parallel.h"
 
 #include <limits>
 
@@ -57,12 +58,12 @@ inline bool axisCell(double x, Index M, Index &l, double &u) {
     }
 }
 
-// out[k] for the count points (X[k], Y[k]).  Clamp and Hold need M, N >= 3
+// out[k] for the points k in [begin, end).  Clamp and Hold need M, N >= 3
 // and give NaN at a NaN coordinate.
 template <Border B>
-void bilinSample(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
-                 double *out) {
-    for (Index k = 0; k < count; ++k) {
+void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const double *I, Index M,
+                      Index N, double *out) {
+    for (Index k = begin; k < end; ++k) {
         double x = X[k];
         double y = Y[k];
         if constexpr (B != Border::Sentinel) {
@@ -81,6 +82,15 @@ void bilinSample(const double *X, const double *Y, Index count, const double *I,
         out[k] = 0.25 * ((1 - u) * (1 - v) * I[o] + (1 + u) * (1 - v) * I[o + 1] +
                          (1 - u) * (1 + v) * I[o + M] + (1 + u) * (1 + v) * I[o + M + 1]);
     }
+}
+
+// out[k] for all count points (X[k], Y[k]), over threads.
+template <Border B>
+void bilinSample(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
+                 double *out) {
+    grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
+        bilinSampleRange<B>(X, Y, begin, end, I, M, N, out);
+    });
 }
 
 }  // namespace pixel
