@@ -71,5 +71,18 @@ function(gridmex_add_plugin name)
     set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_MATLAB_DIR})
   endif()
 
+  # The help file NAME.m beside the entry source goes beside each built
+  # plug-in, where MATLAB's and Octave's help find it (the compiled plug-in
+  # still takes precedence when called).
+  set(help ${CMAKE_CURRENT_SOURCE_DIR}/${name}.m)
+  if(EXISTS ${help})
+    if(GRIDMEX_OCTAVE)
+      configure_file(${help} ${GRIDMEX_OCTAVE_DIR}/${name}.m COPYONLY)
+    endif()
+    if(GRIDMEX_MATLAB)
+      configure_file(${help} ${GRIDMEX_MATLAB_DIR}/${name}.m COPYONLY)
+    endif()
+  endif()
+
   set_property(GLOBAL APPEND PROPERTY GRIDMEX_PLUGINS ${name})
 endfunction()

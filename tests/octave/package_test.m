@@ -1,0 +1,32 @@
+% The Octave package round trip in a private prefix: install the tarball
+% (which compiles every plug-in), load it, call a plug-in, read its help,
+% uninstall.  Expects the variable `tarball`.
+prefix = tempname();
+mkdir(prefix);
+pkg('prefix', prefix, prefix);
+pkg('local_list', fullfile(prefix, 'octave_packages'));
+pkg('install', '-nodeps', tarball);
+pkg('load', 'gridmex');
+
+names = {};
+index = fileread(fullfile(prefix, 'gridmex-1.0.0', 'packinfo', 'INDEX'));
+for line = strsplit(index, "\n")
+  if numel(line{1}) > 1 && line{1}(1) == ' '
+    names{end + 1} = strtrim(line{1}); %#ok<AGROW>
+  end
+end
+assert(numel(names) > 0);
+for k = 1:numel(names)
+  assert(exist(names{k}), 3, sprintf('%s is not an installed plug-in', names{k}));
+end
+assert(pxBilinSample(2.5, 2.5, magic(4)), 8.5);
+if exist(fullfile(prefix, 'gridmex-1.0.0', 'pxBilinSample.m'), 'file')
+  assert(~isempty(strtrim(help('pxBilinSample'))));
+end
+
+pkg('unload', 'gridmex');
+pkg('uninstall', 'gridmex');
+assert(exist('pxBilinSample') == 0);
+confirm_recursive_rmdir(false, 'local');
+rmdir(prefix, 's');
+disp('package_test passed');
