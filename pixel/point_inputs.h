@@ -1,0 +1,20 @@
+// Soundness checks shared by the entry sources whose first three inputs are
+// the row coordinates X, the column coordinates Y and the image I.
+#ifndef GRIDMEX_POINT_INPUTS_H
+#define GRIDMEX_POINT_INPUTS_H
+
+#include "entry.h"
+
+namespace pixel {
+
+// X, Y and I are read as real doubles, and Y at every linear position of X.
+inline void checkPointInputs(const entry::Checks &check, const mxArray *prhs[]) {
+    check.realDouble(prhs[0], "X");
+    check.realDouble(prhs[1], "Y");
+    check.realDouble(prhs[2], "I");
+    check.atLeast(prhs[1], entry::count(prhs[0]), "Y", "as many as X");
+}
+
+}  // namespace pixel
+
+#endif

@@ -1,0 +1,22 @@
+// [gx, gy] = pxCubicSlope(X, Y, I): partial derivatives of the local cubic
+// spline interpolant of the image; points outside the valid range get 0.
+#include "cubic.h"
+#include "point_inputs.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    if (nrhs < 3) mexErrMsgTxt("At least three inputs required.");
+    if (nlhs != 2) mexErrMsgTxt("Only two outputs required.");
+
+    const entry::Checks check("pxCubicSlope");
+    pixel::checkPointInputs(check, prhs);
+
+    const entry::Index count = entry::count(prhs[0]);
+    const entry::Index M = entry::rows(prhs[2]);
+    const entry::Index N = entry::cols(prhs[2]);
+
+    plhs[0] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
+    plhs[1] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
+
+    pixel::cubicSlope(entry::doubles(prhs[0]), entry::doubles(prhs[1]), count, entry::doubles(prhs[2]), M, N,
+                      entry::doubles(plhs[0]), entry::doubles(plhs[1]));
+}
