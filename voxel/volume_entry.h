@@ -1,0 +1,35 @@
+// What the four volume plug-ins share after their own count checks: the
+// inputs (x, y, z, volume) checked for soundness and unpacked.
+#ifndef GRIDMEX_VOLUME_ENTRY_H
+#define GRIDMEX_VOLUME_ENTRY_H
+
+#include "entry.h"
+
+namespace voxel {
+
+struct VolumeInputs {
+    const double *x, *y, *z;
+    entry::Index count;       // points: the elements of x
+    entry::Index rows, cols;  // the shape of every output: that of x, further dimensions folded
+    const double *volume;
+    entry::Index M, N, P;     // extents of the volume; P is 1 for a 2-D volume
+};
+
+// Refuses inputs that are not real double arrays, and y or z with fewer
+// elements than x, then unpacks prhs[0..3].
+inline VolumeInputs volumeInputs(const entry::Checks &check, const mxArray *prhs[]) {
+    check.realDouble(prhs[0], "x");
+    check.realDouble(prhs[1], "y");
+    check.realDouble(prhs[2], "z");
+    check.realDouble(prhs[3], "volume");
+    const entry::Index count = entry::count(prhs[0]);
+    check.atLeast(prhs[1], count, "y", "as many as x");
+    check.atLeast(prhs[2], count, "z", "as many as x");
+    return VolumeInputs{entry::doubles(prhs[0]), entry::doubles(prhs[1]), entry::doubles(prhs[2]), count,
+                        entry::rows(prhs[0]),    entry::cols(prhs[0]),    entry::doubles(prhs[3]),
+                        entry::extent(prhs[3], 0), entry::extent(prhs[3], 1), entry::extent(prhs[3], 2)};
+}
+
+}  // namespace voxel
+
+#endif

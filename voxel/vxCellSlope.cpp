@@ -1,0 +1,16 @@
+// [gi, gj, gk] = vxCellSlope(x, y, z, volume): finite-difference volume
+// gradient at the voxel holding each point.
+#include "cell_slope.h"
+#include "volume_entry.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    if (nrhs < 4) mexErrMsgTxt("At least four inputs required.");
+    if (nlhs != 3) mexErrMsgTxt("Three outputs required.");
+
+    const voxel::VolumeInputs in = voxel::volumeInputs(entry::Checks("vxCellSlope"), prhs);
+
+    for (int o = 0; o < 3; ++o) plhs[o] = entry::newDoubles(in.rows, in.cols);
+
+    voxel::cellSlope(in.x, in.y, in.z, in.count, in.volume, in.M, in.N, in.P, entry::doubles(plhs[0]),
+                     entry::doubles(plhs[1]), entry::doubles(plhs[2]));
+}

@@ -1,0 +1,14 @@
+// value = vxCubicSample(x, y, z, volume): local cubic spline volume sampling.
+#include "cubic_spline.h"
+#include "volume_entry.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    if (nrhs < 4) mexErrMsgTxt("At least four inputs required.");
+    if (nlhs != 1) mexErrMsgTxt("Only one output required.");
+
+    const voxel::VolumeInputs in = voxel::volumeInputs(entry::Checks("vxCubicSample"), prhs);
+
+    plhs[0] = entry::newDoubles(in.rows, in.cols);
+
+    voxel::cubicSample(in.x, in.y, in.z, in.count, in.volume, in.M, in.N, in.P, entry::doubles(plhs[0]));
+}
