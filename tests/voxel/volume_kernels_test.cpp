@@ -1,0 +1,140 @@
+// The volume kernels called directly: offsets of volumes with 2^31 voxels or
+// more, and results independent of the thread count.
+#include "cell_slope.h"
+#include "cubic_spline.h"
+#include "trilinear.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using grid::Index;
+
+// A zero-filled volume reserved in address space only: pages are backed by
+// memory when first written, so a volume of tens of gigabytes costs only the
+// few pages a test touches.
+class SparseVolume {
+public:
+    SparseVolume(Index M, Index N, Index P) : M(M), N(N), P(P), bytes_(M * N * P * sizeof(double)) {
+        void *p = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        data_ = p == MAP_FAILED ? nullptr : static_cast<double *>(p);
+    }
+    ~SparseVolume() {
+        if (data_) munmap(data_, bytes_);
+    }
+    SparseVolume(const SparseVolume &) = delete;
+    SparseVolume &operator=(const SparseVolume &) = delete;
+
+    bool ok() const { return data_ != nullptr; }
+    const double *data() const { return data_; }
+    double &at(Index i, Index j, Index k) { return data_[(i - 1) + M * ((j - 1) + N * (k - 1))]; }
+
+    const Index M, N, P;
+
+private:
+    std::size_t bytes_;
+    double *data_ = nullptr;
+};
+
+// M N exceeds 2^31 by itself, so a 32-bit product of the extents, and every
+// offset beyond the first slice, would wrap.
+TEST(VolumeKernels, OffsetsBeyond32BitsReachTheRightVoxels) {
+    SparseVolume vol(Index{1} << 16, (Index{1} << 15) + 4, 4);
+    if (!vol.ok()) GTEST_SKIP() << "cannot reserve the address space of a volume of 2^33 voxels";
+    ASSERT_GT(vol.M * vol.N, Index{1} << 31);
+    auto f = [](double i, double j, double k) { return i + 2 * j + 3 * k; };
+
+    // Points near the far corner of the slices, and one near the origin of
+    // the last admitted slice.
+    const std::vector<double> xs = {65533.25, 65534.5, 3.75}, ys = {32769.5, 32770.25, 32770.5}, zs = {2.5, 2.75, 2.25};
+    for (std::size_t p = 0; p < xs.size(); ++p) {
+        const Index i = Index(xs[p]), j = Index(ys[p]), k = Index(zs[p]);
+        for (Index c = std::max<Index>(k - 2, 1); c <= std::min(k + 2, vol.P); ++c)
+            for (Index b = std::max<Index>(j - 2, 1); b <= std::min(j + 2, vol.N); ++b)
+                for (Index a = std::max<Index>(i - 2, 1); a <= std::min(i + 2, vol.M); ++a)
+                    vol.at(a, b, c) = f(double(a), double(b), double(c));
+    }
+    const Index n = Index(xs.size());
+    std::vector<double> tri(n), cub(n), gi(n), gj(n), gk(n), ci(n), cj(n), ck(n);
+    voxel::trilinSampleRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, tri.data());
+    voxel::cubicSampleRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, cub.data());
+    voxel::cubicSlopeRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, gi.data(),
+                           gj.data(), gk.data());
+    voxel::cellSlopeRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, ci.data(),
+                          cj.data(), ck.data());
+    for (Index p = 0; p < n; ++p) {
+        const double expected = f(xs[p], ys[p], zs[p]);
+        EXPECT_NEAR(tri[p], expected, 1e-9) << p;
+        EXPECT_NEAR(cub[p], expected, 1e-9) << p;
+        EXPECT_NEAR(gi[p], 1, 1e-9) << p;
+        EXPECT_NEAR(gj[p], 2, 1e-9) << p;
+        EXPECT_NEAR(gk[p], 3, 1e-9) << p;
+        EXPECT_EQ(ci[p], 1) << p;
+        EXPECT_EQ(cj[p], 2) << p;
+        EXPECT_EQ(ck[p], 3) << p;
+    }
+}
+
+// Sets GRIDMEX_THREADS for the life of the object.
+class Threads {
+public:
+    explicit Threads(int n) {
+        if (const char *old = std::getenv("GRIDMEX_THREADS")) old_ = old, had_ = true;
+        setenv("GRIDMEX_THREADS", std::to_string(n).c_str(), 1);
+    }
+    ~Threads() {
+        if (had_)
+            setenv("GRIDMEX_THREADS", old_.c_str(), 1);
+        else
+            unsetenv("GRIDMEX_THREADS");
+    }
+
+private:
+    std::string old_;
+    bool had_ = false;
+};
+
+// All eight outputs of the four kernels at the given points.
+std::vector<std::vector<double>> allOutputs(const std::vector<double> &xs, const std::vector<double> &ys,
+                                            const std::vector<double> &zs, const std::vector<double> &V, Index M,
+                                            Index N, Index P) {
+    const Index n = Index(xs.size());
+    std::vector<std::vector<double>> o(8, std::vector<double>(n));
+    voxel::trilinSample(xs.data(), ys.data(), zs.data(), n, V.data(), M, N, P, o[0].data());
+    voxel::cellSlope(xs.data(), ys.data(), zs.data(), n, V.data(), M, N, P, o[1].data(), o[2].data(), o[3].data());
+    voxel::cubicSample(xs.data(), ys.data(), zs.data(), n, V.data(), M, N, P, o[4].data());
+    voxel::cubicSlope(xs.data(), ys.data(), zs.data(), n, V.data(), M, N, P, o[5].data(), o[6].data(), o[7].data());
+    return o;
+}
+
+TEST(VolumeKernels, ResultsDoNotDependOnTheThreadCount) {
+    const Index M = 20, N = 21, P = 22;
+    std::mt19937 rng(13);
+    std::uniform_real_distribution<double> any(-1, 1), coordinate(0, 23);
+    std::vector<double> V(M * N * P);
+    for (double &v : V) v = any(rng);
+    std::vector<double> xs(200000), ys(xs.size()), zs(xs.size());
+    for (std::size_t p = 0; p < xs.size(); ++p) xs[p] = coordinate(rng), ys[p] = coordinate(rng), zs[p] = coordinate(rng);
+
+    std::vector<std::vector<double>> serial, split;
+    {
+        Threads one(1);
+        serial = allOutputs(xs, ys, zs, V, M, N, P);
+    }
+    {
+        Threads three(3);
+        split = allOutputs(xs, ys, zs, V, M, N, P);
+    }
+    for (int o = 0; o < 8; ++o)
+        EXPECT_EQ(std::memcmp(serial[o].data(), split[o].data(), xs.size() * sizeof(double)), 0) << "output " << o;
+}
+
+}  // namespace
