@@ -1,0 +1,8 @@
+// phi = lvsAdvance(phi0, F, h, dt): one step of the level-set equation with
+// normal speed F.
+#include "advance.h"
+#include "levelset_entry.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    levelset::stepEntry("lvsAdvance", "phi0", "F", levelset::advance, nlhs, plhs, nrhs, prhs);
+}
