@@ -59,10 +59,55 @@ Index visitedCount(const Axis *axis) {
     return n;
 }
 
+// One difference rule along an axis, at a fixed index, as the samples it
+// subtracts (offsets hi and lo from the point) and the factor it applies: a
+// forward or backward difference is multiplied by 1.0, which is exact, so
+// every rule is the one of axisSlope to the last bit.
+struct AxisRule {
+    Index hi, lo;
+    double factor;
+};
+
+inline AxisRule axisRule(Index at, Index last, Index stride) {
+    if (at == 0) return {stride, 0, 1.0};
+    if (at == last) return {0, -stride, 1.0};
+    return {stride, -stride, 0.5};
+}
+
 // Visited points per block: their derivatives are kept on the stack, and the
 // result is then written column by column, so that a tall result with many
 // columns is filled in storage order instead of one row at a time.
 constexpr Index kSlopeBlock = 256;
+
+// Derivatives of the n visited points that follow the one at list positions
+// pos (first axis fastest); pos moves on past them.  Runs along the first
+// axis share the rules of the other axes.
+template <int D, typename Axis>
+void blockSlopes(const double *f, const Index *extent, const Index *stride, const Axis *axis, Index *pos,
+                 Index n, double (*slope)[kSlopeBlock]) {
+    for (Index i = 0; i < n;) {
+        Index base = 0;
+        AxisRule rule[D];
+        for (int q = 1; q < D; ++q) {
+            const Index at = axis[q].at(pos[q]);
+            base += at * stride[q];
+            rule[q] = axisRule(at, extent[q] - 1, stride[q]);
+        }
+        const Index run = axis[0].count - pos[0] < n - i ? axis[0].count - pos[0] : n - i;
+        for (Index a = 0; a < run; ++a) {
+            const Index r = axis[0].at(pos[0] + a);
+            const double *p = f + base + r;
+            slope[0][i + a] = axisSlope(p, r, extent[0] - 1, 1);
+            for (int q = 1; q < D; ++q) slope[q][i + a] = (p[rule[q].hi] - p[rule[q].lo]) * rule[q].factor;
+        }
+        i += run;
+        pos[0] += run;
+        for (int q = 0; q < D && pos[q] == axis[q].count; ++q) {
+            pos[q] = 0;
+            if (q + 1 < D) ++pos[q + 1];
+        }
+    }
+}
 
 // Visited points [begin, end).  f is the grid with extent[q] >= 2 samples
 // along every axis; basis and out have R rows (at least the visited count)
@@ -84,20 +129,7 @@ void slopeBasisRange(const double *f, const Index *extent, const Axis *axis, con
     double slope[D][kSlopeBlock];
     for (Index b0 = begin; b0 < end; b0 += kSlopeBlock) {
         const Index n = end - b0 < kSlopeBlock ? end - b0 : kSlopeBlock;
-        for (Index i = 0; i < n; ++i) {
-            Index at[D];
-            Index offset = 0;
-            for (int q = 0; q < D; ++q) {
-                at[q] = axis[q].at(pos[q]);
-                offset += at[q] * stride[q];
-            }
-            const double *p = f + offset;
-            for (int q = 0; q < D; ++q) slope[q][i] = axisSlope(p, at[q], extent[q] - 1, stride[q]);
-            for (int q = 0; q < D; ++q) {
-                if (++pos[q] < axis[q].count) break;
-                pos[q] = 0;
-            }
-        }
+        blockSlopes<D>(f, extent, stride, axis, pos, n, slope);
         for (int q = 0; q < D; ++q) {
             const double *d = slope[q];
             for (Index j = 0; j < F; ++j) {
