@@ -21,16 +21,6 @@ namespace fe {
 
 using grid::Index;
 
-// Derivative along one axis at index `at` of an axis whose last index is
-// `last` (at least 1); p points at the sample, `stride` separates
-// neighbours.  Always between direct neighbours: forward at index 0 (tested
-// first), backward at the last index, centred otherwise.
-inline double axisSlope(const double *p, Index at, Index last, Index stride) {
-    if (at == 0) return p[stride] - p[0];
-    if (at == last) return p[0] - p[-stride];
-    return (p[stride] - p[-stride]) * 0.5;
-}
-
 // Visited indices 0, s, 2s, ... below the extent of an axis.
 struct StepAxis {
     Index step;
@@ -59,10 +49,12 @@ Index visitedCount(const Axis *axis) {
     return n;
 }
 
-// One difference rule along an axis, at a fixed index, as the samples it
-// subtracts (offsets hi and lo from the point) and the factor it applies: a
-// forward or backward difference is multiplied by 1.0, which is exact, so
-// every rule is the one of axisSlope to the last bit.
+// The difference rule along one axis at index `at` of an axis whose last
+// index is `last` (at least 1), always between direct neighbours: forward at
+// index 0 (tested first), backward at the last index, centred otherwise.
+// The rule is held as the offsets of the two samples it subtracts and the
+// factor it applies; a one-sided difference is multiplied by 1.0, which is
+// exact, so p[hi] - p[lo] and (p[hi] - p[lo]) * factor agree to the bit.
 struct AxisRule {
     Index hi, lo;
     double factor;
@@ -73,6 +65,8 @@ inline AxisRule axisRule(Index at, Index last, Index stride) {
     if (at == last) return {0, -stride, 1.0};
     return {stride, -stride, 0.5};
 }
+
+inline double axisSlope(const double *p, const AxisRule &rule) { return (p[rule.hi] - p[rule.lo]) * rule.factor; }
 
 // Visited points per block: their derivatives are kept on the stack, and the
 // result is then written column by column, so that a tall result with many
@@ -97,8 +91,8 @@ void blockSlopes(const double *f, const Index *extent, const Index *stride, cons
         for (Index a = 0; a < run; ++a) {
             const Index r = axis[0].at(pos[0] + a);
             const double *p = f + base + r;
-            slope[0][i + a] = axisSlope(p, r, extent[0] - 1, 1);
-            for (int q = 1; q < D; ++q) slope[q][i + a] = (p[rule[q].hi] - p[rule[q].lo]) * rule[q].factor;
+            slope[0][i + a] = axisSlope(p, axisRule(r, extent[0] - 1, 1));
+            for (int q = 1; q < D; ++q) slope[q][i + a] = axisSlope(p, rule[q]);
         }
         i += run;
         pos[0] += run;
