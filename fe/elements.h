@@ -98,11 +98,18 @@ struct Hex8 {
     static constexpr double kEta[kNodes] = {-1, -1, 1, 1, -1, -1, 1, 1};
     static constexpr double kZeta[kNodes] = {-1, -1, -1, -1, 1, 1, 1, 1};
 
-    // (1 + xi_i xi) is computed as 1 - xi or 1 + xi, which is the same bits.
     static void values(double xi, double eta, double zeta, double N[kNodes]) {
-        for (int i = 0; i < kNodes; ++i)
-            N[i] = 0.125 * (1 + kXi[i] * xi) * (1 + kEta[i] * eta) * (1 + kZeta[i] * zeta);
+        const double xm = 1 - xi, xp = 1 + xi, em = 1 - eta, ep = 1 + eta, zm = 1 - zeta, zp = 1 + zeta;
+        N[0] = 0.125 * xm * em * zm;
+        N[1] = 0.125 * xp * em * zm;
+        N[2] = 0.125 * xp * ep * zm;
+        N[3] = 0.125 * xm * ep * zm;
+        N[4] = 0.125 * xm * em * zp;
+        N[5] = 0.125 * xp * em * zp;
+        N[6] = 0.125 * xp * ep * zp;
+        N[7] = 0.125 * xm * ep * zp;
     }
+    // (1 + xi_i xi) is computed as 1 - xi or 1 + xi, which is the same bits.
     static void slopes(double xi, double eta, double zeta, double dXi[kNodes], double dEta[kNodes],
                        double dZeta[kNodes]) {
         for (int i = 0; i < kNodes; ++i) {
