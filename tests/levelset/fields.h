@@ -4,11 +4,11 @@
 #ifndef GRIDMEX_TESTS_LEVELSET_FIELDS_H
 #define GRIDMEX_TESTS_LEVELSET_FIELDS_H
 
-#include "plugin_test.h"
-
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include "plugin_test.h"
 
 namespace levelset_test {
 

@@ -46,9 +46,8 @@ TEST(Orthogonalise, BordersOfTheReferenceGradient) {
     for (double hv : {1.0, 0.5}) {
         ArrayPtr h = scalar(hv);
         auto gx = [&](double r) { return r == 0 ? 1 : r == M - 1 ? 2.0 * M - 3 : 2 * r; };
-        std::vector<double> want = expected(M, N, [&](double r, double q) {
-            return q - 0.25 * (1 / hv / std::sqrt(gx(r) * gx(r) + 1));
-        });
+        std::vector<double> want = expected(
+            M, N, [&](double r, double q) { return q - 0.25 * (1 / hv / std::sqrt(gx(r) * gx(r) + 1)); });
         std::vector<double> got = step("lvsOrthogonalise", {&psi, &phi, &h, &dt});
         ASSERT_EQ(got.size(), want.size());
         for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-15) << i;
@@ -65,10 +64,13 @@ TEST(Extend, BordersOfBothGradients) {
         auto axis = [alongRows](double r, double q) { return alongRows ? r : q; };
         ArrayPtr u = field(M, N, [&](double r, double q) { return axis(r, q) * axis(r, q); });
         ArrayPtr phi = field(M, N, [&](double r, double q) { return axis(r, q) - 3.5; });
-        EXPECT_EQ(step("lvsExtendField", {&u, &phi, &h, &dt}), expected(M, N, [&](double r, double q) {
-                      const double s = axis(r, q), f = s == 0 ? 2 : s == 7 ? 26 : 4 * s;
-                      return s * s - (f * (s < 4 ? -1 : 1)) * 0.125;
-                  })) << (alongRows ? "rows" : "columns");
+        EXPECT_EQ(step("lvsExtendField", {&u, &phi, &h, &dt}),
+                  expected(M, N,
+                           [&](double r, double q) {
+                               const double s = axis(r, q), f = s == 0 ? 2 : s == 7 ? 26 : 4 * s;
+                               return s * s - (f * (s < 4 ? -1 : 1)) * 0.125;
+                           }))
+            << (alongRows ? "rows" : "columns");
     }
 }
 
