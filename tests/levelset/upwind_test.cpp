@@ -145,7 +145,7 @@ TEST(Advance, GrowsACircle) {
     for (int k = 0; k < 20; ++k) phi = std::move(run("lvsAdvance", 1, {&phi, &speed, &h, &dt})[0]);
     std::vector<double> out = values(phi.get());
     const double inside = std::count_if(out.begin(), out.end(), [](double v) { return v < 0; });
-    EXPECT_NEAR(std::sqrt(inside / M_PI), 20, 0.3);
+    EXPECT_NEAR(std::sqrt(inside / std::acos(-1.0)), 20, 0.3);
 }
 
 }  // namespace
