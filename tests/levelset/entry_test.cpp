@@ -1,9 +1,10 @@
 // The entries of the five level-set plug-ins: messages, refusals, shapes,
 // threads.
+#include "fields.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
-
-#include "fields.h"
 
 using namespace levelset_test;
 

@@ -1,7 +1,9 @@
 // lvsRedistance, lvsRedistance0, lvsAdvance: the Godunov upwind steps.
-#include <limits>
-
 #include "fields.h"
+
+#include <algorithm>
+#include <limits>
+#include <tuple>
 
 using namespace levelset_test;
 
