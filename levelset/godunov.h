@@ -4,9 +4,9 @@
 #ifndef GRIDMEX_LEVELSET_GODUNOV_H
 #define GRIDMEX_LEVELSET_GODUNOV_H
 
-#include <cmath>
-
 #include "differences.h"
+
+#include <cmath>
 
 namespace levelset {
 

@@ -6,6 +6,8 @@
 #include "differences.h"
 #include "entry.h"
 
+#include <cstdio>
+
 namespace levelset {
 
 struct FieldSize {
@@ -28,8 +30,8 @@ inline double scalar(const entry::Checks &check, const mxArray *a, const char *n
     return mxGetScalar(a);
 }
 
-// The grid spacing h: a positive number (with h <= 0 the redistancing
-// never ends, and no step means anything).
+// The grid spacing h: a positive number.  With 0, a negative value or NaN
+// the redistancing would never end and no difference would mean anything.
 inline double spacing(const entry::Checks &check, const mxArray *a) {
     const double h = scalar(check, a, "h");
     if (!(h > 0)) check.refuse("badSpacing", "h must be a positive grid spacing (it is %g).", h);

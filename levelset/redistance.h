@@ -5,12 +5,12 @@
 #ifndef GRIDMEX_LEVELSET_REDISTANCE_H
 #define GRIDMEX_LEVELSET_REDISTANCE_H
 
-#include <cstring>
-#include <utility>
-
 #include "differences.h"
 #include "godunov.h"
 #include "parallel.h"
+
+#include <cstring>
+#include <utility>
 
 namespace levelset {
 
