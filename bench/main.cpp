@@ -1,0 +1,47 @@
+// The benchmark program: measures the machine's copy bandwidth, runs every
+// plug-in family on its workloads on 1 and 2 threads through the own host,
+// and prints one table with the Octave peers' timings read from a file.
+//   gridmex_bench [--peers FILE] [FAMILY ...]
+// FAMILY is any of pixel voxel cache fe basis levelset util (default: all).
+#include "bench.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <set>
+#include <string>
+
+int main(int argc, char **argv) {
+    std::string peers;
+    std::set<std::string> only;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--peers") == 0 && i + 1 < argc)
+            peers = argv[++i];
+        else
+            only.insert(argv[i]);
+    }
+    struct Family {
+        const char *name;
+        void (*run)(bench::Results &);
+    };
+    const Family families[] = {{"pixel", bench::pixelWorkloads},        {"voxel", bench::voxelWorkloads},
+                               {"cache", bench::cacheResidentWorkloads}, {"fe", bench::elementWorkloads},
+                               {"basis", bench::basisWorkloads},        {"levelset", bench::levelsetWorkloads},
+                               {"util", bench::utilityWorkloads}};
+    try {
+        bench::Results results;
+        std::fprintf(stderr, "machine limit...\n");
+        results.machine = bench::measureMachine();
+        for (const Family &f : families) {
+            if (!only.empty() && !only.count(f.name)) continue;
+            std::fprintf(stderr, "%s...\n", f.name);
+            f.run(results);
+        }
+        if (!peers.empty()) bench::readPeers(peers, results);
+        bench::printTable(results);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "gridmex_bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
