@@ -1,18 +1,29 @@
 % FDSLOPE  Finite-difference derivative down the columns of an array.
 %
-%   d = fdSlope(a)
+%   d = fdSlope(a) differentiates a along its first dimension on a unit
+%   grid: central differences inside each column, one-sided ones at its
+%   first and last row.  Applied to an image it gives the derivative
+%   along rows.
 %
 %   a  M x N real double array, M >= 2; further dimensions fold into the
 %      columns, so an M x N x P array is taken as M x (N*P).
-%   d  M x N double: (a(r+1) - a(r-1)) / 2 inside each column, a(2) - a(1)
-%      in the first row and a(M) - a(M-1) in the last.
+%   d  M x (N*P) double, in units of a per element:
+%        d(1,c) = a(2,c) - a(1,c)
+%        d(r,c) = (a(r+1,c) - a(r-1,c)) / 2    for 1 < r < M
+%        d(M,c) = a(M,c) - a(M-1,c)
+%      With M = 2 both rows get a(2,c) - a(1,c).  An input without
+%      columns (M x 0, or 0 x 0) gives an empty result.
 %
-%   Errors: other than one input or one output; a non-double, complex or
-%   sparse input (fdSlope:notRealDouble); fewer than 2 rows, as for a row
-%   vector, since the derivative runs down the columns (fdSlope:tooFewRows).
+%   Errors:
+%     "One inputs required."  other than one input
+%     "One output required."  other than one output (none too)
+%     fdSlope:notRealDouble   a not a real double array
+%     fdSlope:tooFewRows      fewer than 2 rows, as for a row vector: the
+%                             derivative runs down the columns
 %
 %   Example:
-%     gx = fdSlope(img);        % derivative along rows
-%     gy = fdSlope(img.').';    % derivative along columns
+%     d = fdSlope((1:5)'.^2)           % [3; 4; 6; 8; 9]
+%     I = magic(6);
+%     gy = fdSlope(I.').';             % derivative along the columns
 %
-%   See also: gradient, diff.
+%   See also pxCellSlope, slopeBasis2, gradient, diff.

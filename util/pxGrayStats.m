@@ -1,20 +1,29 @@
 % PXGRAYSTATS  Mean and sample standard deviation of an image.
 %
-%   [mu, sigma] = pxGrayStats(image)
+%   [mu, sigma] = pxGrayStats(image) returns the mean and the sample
+%   standard deviation (divisor K - 1 for K values) of the image, the two
+%   numbers that grey-level normalisation needs.
 %
-%   image  M x N array of any real numeric or logical class; of an array
-%          with more dimensions only the first M x N page is used.
-%   mu     mean of the values (1 x 1 double).
-%   sigma  sample standard deviation, divisor K - 1 for K values.
+%   image  M x N array of any real numeric or logical class, each value
+%          taken as a double; of an array with more dimensions only the
+%          first M x N page is used.
+%   mu     1 x 1 double: the mean.
+%   sigma  1 x 1 double: the sample standard deviation.
 %
-%   Both sums run over the values in storage order.  An empty image gives
-%   mu = NaN and sigma = -0; a single value gives sigma = NaN.
+%   Both sums run over the values in storage order, in double precision
+%   (integer images cannot overflow).  An empty image gives mu = NaN and
+%   sigma = -0; a single value gives sigma = NaN.  Inputs after the first
+%   are ignored.
 %
-%   Errors: fewer than one input, or other than two outputs; an image that
-%   is complex, sparse or not numeric (pxGrayStats:notRealNumeric).
+%   Errors:
+%     "Only one input required."  no input
+%     "Two outputs required."     other than two outputs (one too)
+%     pxGrayStats:notRealNumeric  image complex, sparse or not numeric
 %
 %   Example:
-%     [mu, sigma] = pxGrayStats(img);
-%     normalised = (double(img) - mu) / sigma;
+%     [mu, sigma] = pxGrayStats([1 2; 3 4])   % 2.5, sqrt(5/3)
+%     I = uint8(magic(8));
+%     [mu, sigma] = pxGrayStats(I);
+%     normalised = (double(I) - mu) / sigma;
 %
-%   See also: vxGrayStats, mean, std.
+%   See also vxGrayStats, mean, std.
