@@ -1,0 +1,38 @@
+% LVSADVANCE  Move the zero level of a level set with a normal speed.
+%
+%   phi = lvsAdvance(phi0, F, h, dt) takes one explicit time step of the
+%   level-set equation phi_t + F |grad phi| = 0 on a 2-D grid:
+%   phi = phi0 - F |grad phi0| dt.  Where F > 0 the zero level moves
+%   towards positive phi0 (a circle with phi0 < 0 inside grows), where
+%   F < 0 the other way.  |grad phi0| is the first-order Godunov upwind
+%   magnitude, its upwind side chosen by the sign of F (0 counting as
+%   positive).  One call is one step; the caller loops.
+%
+%   phi0  M x N real double field, M >= 2 and N >= 2 (of an array with
+%         more dimensions only the first M x N page is used); rows are
+%         the first axis, columns the second.
+%   F     normal speed: real double, at least M*N elements, read at the
+%         same linear positions as phi0 (its shape is not looked at).
+%   h     grid spacing of both axes: positive real double scalar.
+%   dt    time step: real double scalar, used as given.  There is no
+%         stability check: keep max(abs(F(:))) * dt well below h.
+%   phi   M x N double.
+%
+%   Differences are one-sided on the first and last row and column.
+%
+%   Errors:
+%     "Four inputs required."  other than four inputs
+%     "One output required."   other than one output (none too)
+%     lvsAdvance:notRealDouble  an input not a real double array
+%     lvsAdvance:fieldTooSmall  phi0 with fewer than 2 rows or columns
+%     lvsAdvance:tooShort       F with fewer than M*N elements
+%     lvsAdvance:emptyScalar    h or dt empty
+%     lvsAdvance:badSpacing     h not positive (0, negative or NaN)
+%
+%   Example:
+%     [x, y] = ndgrid(-20:20);
+%     phi0 = hypot(x, y) - 10;                % circle of radius 10
+%     phi = lvsAdvance(phi0, ones(41), 1, 0.5);
+%     % phi = phi0 - 0.5 on the circle: its radius grows by 0.5
+%
+%   See also lvsRedistance, lvsExtendField, lvsOrthogonalise.

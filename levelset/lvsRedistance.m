@@ -1,0 +1,37 @@
+% LVSREDISTANCE  Redistance a 2-D level-set function to a signed distance.
+%
+%   phi = lvsRedistance(phi0, h, T) restores the signed-distance property
+%   (|grad phi| = 1) of the level-set field phi0 while keeping its zero
+%   level, by explicit pseudo-time steps of
+%   phi_t + S(phi) (|grad phi| - 1) = 0 up to the pseudo-time T.  The
+%   gradient is the first-order Godunov upwind one; S is the sign of the
+%   field being stepped, taken anew at every step (-1 below 0, +1 for 0
+%   and above, not smoothed).
+%
+%   phi0  M x N real double field, M >= 2 and N >= 2 (of an array with
+%         more dimensions only the first M x N page is used); rows are
+%         the first axis, columns the second.
+%   h     grid spacing of both axes: positive real double scalar.
+%   T     pseudo-time limit: real double scalar.
+%   phi   M x N double.
+%
+%   Steps of h/2 are taken while the running time 0, h/2, h, ... does not
+%   exceed T: one step for T = 0, none for T < 0 or NaN (phi is phi0).
+%   Differences are one-sided on the first and last row and column.
+%
+%   Errors:
+%     "Three inputs required."  other than three inputs
+%     "One output required."    other than one output (none too)
+%     lvsRedistance:notRealDouble     phi0, h or T not a real double array
+%     lvsRedistance:fieldTooSmall     phi0 with fewer than 2 rows or columns
+%     lvsRedistance:emptyScalar       h or T empty
+%     lvsRedistance:badSpacing        h not positive (0, negative or NaN)
+%     lvsRedistance:endlessIteration  T of 2^53 steps or more (Inf too)
+%
+%   Example:
+%     [x, y] = ndgrid(-20:20);
+%     phi0 = (x.^2 + y.^2) / 100 - 1;    % circle of radius 10, |grad| 0.2
+%     phi = lvsRedistance(phi0, 1, 10);  % 21 steps of 0.5
+%     % near the circle |grad phi| is now within 0.02 of 1
+%
+%   See also lvsRedistance0, lvsAdvance, lvsOrthogonalise, lvsExtendField.

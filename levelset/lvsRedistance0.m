@@ -1,0 +1,37 @@
+% LVSREDISTANCE0  One redistancing step of a level-set function on a 2-D grid.
+%
+%   phi = lvsRedistance0(phi0, h, dt) takes one explicit pseudo-time step
+%   of size dt of phi_t + S(phi) (|grad phi| - 1) = 0, which brings phi0
+%   towards a signed distance (|grad phi| = 1) while keeping its zero
+%   level.  It is the step that lvsRedistance repeats; with it the caller
+%   chooses the step size and runs the loop.  The gradient is the
+%   first-order Godunov upwind one; S is the sign of phi0 (-1 below 0, +1
+%   for 0 and above).
+%
+%   phi0  M x N real double field, M >= 2 and N >= 2 (of an array with
+%         more dimensions only the first M x N page is used); rows are
+%         the first axis, columns the second.
+%   h     grid spacing of both axes: positive real double scalar.
+%   dt    step size: real double scalar, used as given (dt = 0 returns
+%         phi0); there is no stability check, dt = h/2 is the step of
+%         lvsRedistance.
+%   phi   M x N double.
+%
+%   Differences are one-sided on the first and last row and column.
+%
+%   Errors:
+%     "Three inputs required."  other than three inputs
+%     "One output required."    other than one output (none too)
+%     lvsRedistance0:notRealDouble  phi0, h or dt not a real double array
+%     lvsRedistance0:fieldTooSmall  phi0 with fewer than 2 rows or columns
+%     lvsRedistance0:emptyScalar    h or dt empty
+%     lvsRedistance0:badSpacing     h not positive (0, negative or NaN)
+%
+%   Example:
+%     [x, y] = ndgrid(-20:20);
+%     phi = (x.^2 + y.^2) / 100 - 1;     % circle of radius 10
+%     for step = 1:21
+%       phi = lvsRedistance0(phi, 1, 0.5);
+%     end                                % as lvsRedistance(phi0, 1, 10)
+%
+%   See also lvsRedistance, lvsAdvance.
