@@ -1,15 +1,5 @@
 % The gradient-weighted basis plug-ins as Octave users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 img = (0:3)'.^2 + 100 * (0:4).^2;     % f(r, c) = r^2 + 100 c^2, 0-based
 vol = reshape(0:26, 3, 3, 3);          % f = r + 3 c + 9 k
 all3 = int32([0; 1; 2]);

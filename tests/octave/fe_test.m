@@ -1,15 +1,5 @@
 % The shape-value and integration-point plug-ins as Octave users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 function [a, b, c] = three(f, varargin)
   [a, b, c] = f(varargin{:});
 end

@@ -1,15 +1,5 @@
 % The level-set plug-ins as Octave users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 % Messages as Octave shows them, the plug-in's name first.
 phi = repmat((0:7)' - 3.5, 1, 5);        % exact distance along rows
 expect_error(@() lvsRedistance(phi, 1), 'lvsRedistance: Three inputs required.');

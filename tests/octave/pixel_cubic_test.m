@@ -1,15 +1,5 @@
 % The cell gradient and cubic spline plug-ins as Octave users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 % Value, row and column derivative of the local natural cubic spline at one
 % point, summed pixel by pixel with the factored weights.
 function [v, gx, gy] = spline_at(img, x, y)

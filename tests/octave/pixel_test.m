@@ -1,15 +1,5 @@
 % The pixel sampling plug-ins as Octave users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 img = (1:5)'.^2 + 100 * (1:6);     % I(r, c) = r^2 + 100 c
 
 % Messages as Octave shows them.

@@ -1,16 +1,6 @@
 % The statistics, finite-difference and 6x6 inversion plug-ins as Octave
 % users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 % Both outputs of a statistics plug-in (expect_error asks for only one).
 function [m, d] = stats(f, a)
   [m, d] = f(a);

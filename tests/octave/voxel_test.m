@@ -1,15 +1,5 @@
 % The volume sampling plug-ins as Octave users call them.
 1;
-function expect_error(f, text)
-  try
-    v = f();
-  catch err
-    assert(err.message, text);
-    return;
-  end
-  error('expected the error "%s"', text);
-end
-
 function [w, d] = spline_weights(t)
   % The nested forms of the natural cubic spline weights and their slopes.
   a = 0.2 * t;
