@@ -195,7 +195,10 @@ ArrayPtr copyOf(const mxArray *a) {
 double special(Source &s) {
     switch (s.below(4)) {
     case 0: return static_cast<double>(s.between(-10, 10));                 // element codes, steps
-    case 1: return static_cast<double>(s.between(-10, 10)) + s.pick({0.5, 0.3, 0.9, -0.5, 1e-9});
+    case 1: {
+        double whole = static_cast<double>(s.between(-10, 10));
+        return whole + s.pick({0.5, 0.3, 0.9, -0.5, 1e-9});
+    }
     default:
         return s.pick({kNaN, -kNaN, kInf, -kInf, 0.0, -0.0, DBL_MAX, -DBL_MAX, DBL_MIN,
                        std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::denorm_min(),
@@ -298,9 +301,11 @@ void perturb(Source &s, Call &call) {
     case 3: input = anyArray(s); break;
     case 4: input = reclass(s, input.get()); break;
     case 5: input = withDims(s, input.get(), reshaped(s, count)); break;
-    case 6: {  // shorter: fewer elements than the call needs, or its rows and no column
+    case 6: {  // shorter: fewer elements than the call needs, or its leading extents and none
         mwSize shorter = static_cast<mwSize>(count > 0 ? s.below(static_cast<std::uint64_t>(count)) : 0);
-        Dims dims = s.pick<Dims>({{shorter, 1}, {1, shorter}, {mxGetM(input.get()), 0}});
+        Dims leading = dimsOf(input.get());
+        leading.push_back(0);
+        Dims dims = s.pick<Dims>({{shorter, 1}, {1, shorter}, {mxGetM(input.get()), 0}, leading});
         input = withDims(s, input.get(), dims);
         break;
     }
@@ -313,9 +318,10 @@ void perturb(Source &s, Call &call) {
         if (count == 0) {
             input = scalar(special(s));
         } else {
-            for (std::int64_t i = 0, pokes = s.between(1, 3); i < pokes; ++i)
-                storeAt(mxGetData(input.get()), mxGetClassID(input.get()),
-                        static_cast<std::int64_t>(s.below(static_cast<std::uint64_t>(count))), special(s));
+            for (std::int64_t i = 0, pokes = s.between(1, 3); i < pokes; ++i) {
+                std::int64_t at = static_cast<std::int64_t>(s.below(static_cast<std::uint64_t>(count)));
+                storeAt(mxGetData(input.get()), mxGetClassID(input.get()), at, special(s));
+            }
         }
         break;
     default: input = scalar(special(s)); break;

@@ -143,12 +143,21 @@ Call cubicVolumeSample(Source &s) { return cubicVolume(s, 1); }
 Call cubicVolumeSlope(Source &s) { return cubicVolume(s, 3); }
 
 // Element codes: the served ones, truncated fractions of them, unknown ones.
+// (Each draw is its own statement, so that a seed gives the same calls
+// whatever order a compiler evaluates operands in.)
 double code(Source &s, std::initializer_list<double> served, bool unknownPositive) {
     switch (s.below(unknownPositive ? 4 : 3)) {
     case 0: return s.pick(served);
-    case 1: return s.pick(served) + s.pick({0.25, 0.5, 0.99});
+    case 1: {
+        double base = s.pick(served);
+        return base + s.pick({0.25, 0.5, 0.99});
+    }
     case 2: return s.pick({0.0, -0.0, -1.0, -4.5, -10.0, -0.7});
-    default: return s.percent(80) ? static_cast<double>(s.between(-10, 10)) + s.pick({0.0, 0.5}) : 1e6;
+    default: {
+        if (!s.percent(80)) return 1e6;
+        double whole = static_cast<double>(s.between(-10, 10));
+        return whole + s.pick({0.0, 0.5});
+    }
     }
 }
 
