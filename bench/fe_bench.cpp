@@ -138,8 +138,9 @@ ArrayPtr column(const std::array<double, 8> &v, int n) {
     return a;
 }
 
-// Runs the chain over the whole mesh twice on each thread count; keeps the
-// best pass of each plug-in.  Returns the number of inside points.
+// Runs the chain over the whole mesh on each thread count, twice when that
+// is quick, and keeps the best pass of each plug-in.  Returns the number of
+// inside points.
 double runMesh(const Mesh &mesh, Row &quad, Row &shape) {
     const mexhost::Plugin *pq = plugin(mesh.dims == 2 ? "feQuadPixels" : "feQuadVoxels");
     const mexhost::Plugin *ps = plugin(mesh.dims == 2 ? "feShapeValues2" : "feShapeValues3");
@@ -150,7 +151,9 @@ double runMesh(const Mesh &mesh, Row &quad, Row &shape) {
     double inside = 0;
     for (int t = 0; t < 2; ++t) {
         setThreads(kThreadCounts[t]);
-        for (int pass = 0; pass < 2; ++pass) {
+        // A second pass only when the first was short: the tetrahedra alone
+        // take tens of seconds a pass.
+        for (int pass = 0; pass < 2 && (pass == 0 || quad.seconds[t] + shape.seconds[t] < 5); ++pass) {
             double sq = 0, ss = 0;
             inside = 0;
             for (const Element &e : mesh.elements) {

@@ -76,7 +76,7 @@ function sampling3 (X, Y, Z, V, tag)
   % Octave 7 has no cubic interp3 and a spline on grid points only: the
   % undeformed grid of the same size stands in for the coherent points.
   if strcmp (tag, "coherent")
-    report (["interp3_spline " tag], n, @() interp3 (V, Y(1, :, 1), X(:, 1, 1), Z(1, 1, :), "spline"),
+    report (["interp3_spline " tag], n, @() interp3 (V, Y(1, :, 1), X(:, 1, 1)', squeeze (Z(1, 1, :))', "spline"),
             "interp3 spline, grid points");
   end
   report (["gradient3_cells " tag], n, @() cells3 (V, X, Y, Z), "gradient, then cell lookup");
@@ -289,7 +289,7 @@ function level_sets ()
   report ("lvs_advance", n, @() advance_step (phi, F, 1, 0.5), "vectorised upwind step");
   report ("lvs_orthogonalise", n, @() orthogonalise_step (psi, phi, 1, 0.5), "vectorised upwind step");
   report ("lvs_extend", n, @() extend_step (F, phi, 1, 0.5), "vectorised central step");
-  report ("lvs_redistance20", 20 * n, @() redistance (phi, 1, 20), "20 vectorised upwind steps");
+  report ("lvs_redistance20", 5 * n, @() redistance (phi, 1, 5), "5 vectorised upwind steps");
 end
 
 %% Gradient-weighted basis, statistics, finite differences, inversion.

@@ -41,7 +41,7 @@ void voxelWorkloads(Results &results) {
     ArrayPtr volume = smoothVolume(kSide, kSide, kSide);
     const double origin[3] = {3, 3, 3}, step[3] = {1.0, 1.2, 1.2};
     volumeRows(rows, " coherent", coherentPoints3(kRows, kCols, kSlices, origin, step), volume, " coherent");
-    volumeRows(rows, " random", randomPoints(3, kRows, kRows * kCols, 3, kSide - 4), volume, " random");
+    volumeRows(rows, " random", randomPoints(3, kRows, kRows * kCols * kSlices, 3, kSide - 4), volume, " random");
 }
 
 void cacheResidentWorkloads(Results &results) {
