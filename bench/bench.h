@@ -86,7 +86,7 @@ ArrayPtr scalar(double v);
 // Family workloads; each appends its rows (and the peers it computes itself).
 void pixelWorkloads(Results &results);
 void voxelWorkloads(Results &results);
-void cacheResidentWorkloads(Results &results);
+void diagnosticWorkloads(Results &results);
 void elementWorkloads(Results &results);
 void basisWorkloads(Results &results);
 void levelsetWorkloads(Results &results);

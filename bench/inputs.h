@@ -1,7 +1,8 @@
 // Realistic inputs of the sampling workloads: smooth grey-level images and
 // volumes, and point sets as image correlation produces them (coherent: a
 // regular grid of points with a smooth sub-pixel deformation, visited in
-// the storage order of the image) or uniformly random ones.
+// the storage order of the image) or uniformly random ones; and the rows
+// that time the volume plug-ins on such inputs.
 #ifndef GRIDMEX_BENCH_INPUTS_H
 #define GRIDMEX_BENCH_INPUTS_H
 
@@ -33,6 +34,11 @@ PointSet coherentPoints3(Index rows, Index cols, Index slices, const double orig
 // `count` points stored as rows x (count / rows), each coordinate uniform in
 // [lo, hi); `dims` is 2 or 3.
 PointSet randomPoints(int dims, Index rows, Index count, double lo, double hi);
+
+// Rows of the four volume plug-ins on one point set; `peerTag`, when not
+// empty, names the Octave peers' point set.
+void volumeRows(std::vector<Row> &rows, const std::string &tag, const PointSet &points, const ArrayPtr &volume,
+                const std::string &peerTag);
 
 }  // namespace bench
 

@@ -1,7 +1,5 @@
 // 3-D sampling and gradient plug-ins on a 256^3 volume at 10 million
-// points, coherent and random; then the interpolating kernels of both
-// dimensions on data small enough to stay in the per-core cache, which
-// separates their arithmetic from their memory traffic.
+// points, coherent and random.
 #include "inputs.h"
 
 #include <string>
@@ -12,6 +10,8 @@ namespace {
 
 constexpr Index kSide = 256;
 constexpr Index kRows = 250, kCols = 200, kSlices = 200;  // 10 million points
+
+}  // namespace
 
 void volumeRows(std::vector<Row> &rows, const std::string &tag, const PointSet &points, const ArrayPtr &volume,
                 const std::string &peerTag) {
@@ -32,8 +32,6 @@ void volumeRows(std::vector<Row> &rows, const std::string &tag, const PointSet &
     }
 }
 
-}  // namespace
-
 void voxelWorkloads(Results &results) {
     const std::string family = "3-D sampling: 256^3 volume, 10 M points";
     results.families.push_back(family);
@@ -42,27 +40,6 @@ void voxelWorkloads(Results &results) {
     const double origin[3] = {3, 3, 3}, step[3] = {1.0, 1.2, 1.2};
     volumeRows(rows, " coherent", coherentPoints3(kRows, kCols, kSlices, origin, step), volume, " coherent");
     volumeRows(rows, " random", randomPoints(3, kRows, kRows * kCols * kSlices, 3, kSide - 4), volume, " random");
-}
-
-void cacheResidentWorkloads(Results &results) {
-    const std::string family = "Where the time goes: random points in data that stays in the per-core cache";
-    results.families.push_back(family);
-    std::vector<Row> &rows = results.rows[family];
-    const Index count = 10000000, side2 = 160, side3 = 40;
-
-    ArrayPtr image = smoothImage(side2, side2);
-    PointSet p2 = randomPoints(2, 2000, count, 3, side2 - 5);
-    std::vector<const mxArray *> xyI = {p2.x.get(), p2.y.get(), image.get()};
-    const double imageBytes = double(side2 * side2) * sizeof(double);
-    for (auto [name, outputs] : {std::pair{"pxBilinSample", 1}, std::pair{"pxCubicSample", 1},
-                                 std::pair{"pxCubicSlope", 2}}) {
-        Row row{std::string(name) + " 160^2 image", "points", double(count), (16 + 8.0 * outputs) * count + imageBytes,
-                {0, 0}, {}, ""};
-        measure(row, name, outputs, xyI);
-        rows.push_back(row);
-    }
-    ArrayPtr volume = smoothVolume(side3, side3, side3);
-    volumeRows(rows, " 40^3 volume", randomPoints(3, 2000, count, 3, side3 - 4), volume, "");
 }
 
 }  // namespace bench
