@@ -20,6 +20,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         check.atLeast(prhs[2], code, "yn", "one per node of the element");
     }
     const entry::Index n = entry::rows(prhs[3]);
+    check.atLeast(prhs[3], n, "xpix", "one per row");
     check.atLeast(prhs[4], n, "ypix", "one per row of xpix");
     const double *xn = entry::doubles(prhs[1]);
     const double *yn = entry::doubles(prhs[2]);

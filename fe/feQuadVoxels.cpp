@@ -17,6 +17,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         for (int i = 0; i < 3; ++i) check.atLeast(prhs[i + 1], code, names[i], "one per node of the element");
     }
     const entry::Index n = entry::rows(prhs[4]);
+    check.atLeast(prhs[4], n, "xpix", "one per row");
     check.atLeast(prhs[5], n, "ypix", "one per row of xpix");
     check.atLeast(prhs[6], n, "zpix", "one per row of xpix");
     const double *xn = entry::doubles(prhs[1]);

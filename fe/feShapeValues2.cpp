@@ -12,6 +12,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     check.realDouble(prhs[1], "xg");
     check.realDouble(prhs[2], "yg");
     const entry::Index n = entry::rows(prhs[1]);
+    check.atLeast(prhs[1], n, "xg", "one per row");
     check.atLeast(prhs[2], n, "yg", "one per row of xg");
     const int code = fe::elementCode(mxGetScalar(prhs[0]));
     const double *xg = entry::doubles(prhs[1]);

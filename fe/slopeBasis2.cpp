@@ -13,7 +13,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const fe::Index extent[2] = {entry::rows(prhs[0]), entry::extent(prhs[0], 1)};
     const fe::StepAxis axis[2] = {{s, fe::stepCount(extent[0], s)}, {s, fe::stepCount(extent[1], s)}};
     const fe::Index visited = fe::visitedCount<2>(axis);
-    fe::needTwoAlongEachAxis<2>(check, extent, visited);
+    fe::needTwoAlongEachAxis<2>(check, prhs[0], extent, visited);
     fe::basisRows(check, prhs[1], visited, "pixels");
 
     fe::runSlopeBasis<2>(plhs, prhs[0], extent, axis, prhs[1]);

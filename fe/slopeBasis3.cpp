@@ -15,7 +15,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     fe::StepAxis axis[3];
     for (int q = 0; q < 3; ++q) axis[q] = {s, fe::stepCount(extent[q], s)};
     const fe::Index visited = fe::visitedCount<3>(axis);
-    fe::needTwoAlongEachAxis<3>(check, extent, visited);
+    fe::needTwoAlongEachAxis<3>(check, prhs[0], extent, visited);
     fe::basisRows(check, prhs[1], visited, "voxels");
 
     fe::runSlopeBasis<3>(plhs, prhs[0], extent, axis, prhs[1]);

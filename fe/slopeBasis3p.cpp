@@ -19,7 +19,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     fe::ListAxis axis[3];
     for (int q = 0; q < 3; ++q) axis[q] = fe::indexList(check, prhs[2 + q], names[q]);
     const fe::Index visited = fe::visitedCount<3>(axis);
-    fe::needTwoAlongEachAxis<3>(check, extent, visited);
+    fe::needTwoAlongEachAxis<3>(check, prhs[0], extent, visited);
     for (int q = 0; q < 3; ++q) fe::listInside(check, axis[q], extent[q], names[q]);
     fe::basisRows(check, prhs[1], visited, "voxels");
 

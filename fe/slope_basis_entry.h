@@ -41,10 +41,16 @@ inline void volumeExtents(const entry::Checks &check, const mxArray *volume, Ind
 // A call that visits any point takes one-sided differences, which need two
 // samples along every axis.
 template <int D>
-void needTwoAlongEachAxis(const entry::Checks &check, const Index *extent, Index visited) {
+void needTwoAlongEachAxis(const entry::Checks &check, const mxArray *array, const Index *extent, Index visited) {
     bool small = false;
     for (int q = 0; q < D; ++q) small = small || extent[q] < 2;
-    if (visited == 0 || !small) return;
+    if (visited == 0) return;
+    // Extents with a zero further dimension (say 2 x 3 x 0) promise samples
+    // the array does not hold.
+    Index samples = 1;
+    for (int q = 0; q < D; ++q) samples *= extent[q];
+    check.atLeast(array, samples, D == 2 ? "The image" : "The volume", "one per sample of its first dimensions");
+    if (!small) return;
     if constexpr (D == 2) {
         check.refuse("imageTooSmall", "The image must have at least 2 rows and 2 columns (it is %lld x %lld).",
                      static_cast<long long>(extent[0]), static_cast<long long>(extent[1]));
@@ -62,6 +68,7 @@ inline ListAxis indexList(const entry::Checks &check, const mxArray *list, const
         check.refuse("listNotInt32", "The %s list must be a real int32 array (it is %s%s).", name,
                      mxIsComplex(list) ? "complex " : "", mxGetClassName(list));
     }
+    check.atLeast(list, entry::rows(list), name, "one per row");
     return ListAxis{static_cast<const std::int32_t *>(mxGetData(list)), entry::rows(list)};
 }
 

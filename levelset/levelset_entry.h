@@ -21,6 +21,7 @@ inline FieldSize fieldSize(const entry::Checks &check, const mxArray *field, con
         check.refuse("fieldTooSmall", "%s must have at least 2 rows and 2 columns (it is %lld x %lld).", name,
                      static_cast<long long>(s.M), static_cast<long long>(s.N));
     }
+    check.atLeast(field, s.M * s.N, name, "one per cell of its first two dimensions");
     return s;
 }
 

@@ -15,19 +15,21 @@ namespace util {
 // class; false (f not called) when the class holds no real numbers.
 template <typename F>
 bool withElementType(const mxArray *a, F f) {
-    const void *data = mxGetData(a);
+    // The class is looked at before the data: Octave aborts the session when
+    // asked for the data of a function handle.
+    const auto data = [a] { return mxGetData(a); };
     switch (mxGetClassID(a)) {
-    case mxDOUBLE_CLASS: f(static_cast<const double *>(data)); return true;
-    case mxSINGLE_CLASS: f(static_cast<const float *>(data)); return true;
-    case mxINT8_CLASS: f(static_cast<const std::int8_t *>(data)); return true;
-    case mxUINT8_CLASS: f(static_cast<const std::uint8_t *>(data)); return true;
-    case mxINT16_CLASS: f(static_cast<const std::int16_t *>(data)); return true;
-    case mxUINT16_CLASS: f(static_cast<const std::uint16_t *>(data)); return true;
-    case mxINT32_CLASS: f(static_cast<const std::int32_t *>(data)); return true;
-    case mxUINT32_CLASS: f(static_cast<const std::uint32_t *>(data)); return true;
-    case mxINT64_CLASS: f(static_cast<const std::int64_t *>(data)); return true;
-    case mxUINT64_CLASS: f(static_cast<const std::uint64_t *>(data)); return true;
-    case mxLOGICAL_CLASS: f(static_cast<const mxLogical *>(data)); return true;
+    case mxDOUBLE_CLASS: f(static_cast<const double *>(data())); return true;
+    case mxSINGLE_CLASS: f(static_cast<const float *>(data())); return true;
+    case mxINT8_CLASS: f(static_cast<const std::int8_t *>(data())); return true;
+    case mxUINT8_CLASS: f(static_cast<const std::uint8_t *>(data())); return true;
+    case mxINT16_CLASS: f(static_cast<const std::int16_t *>(data())); return true;
+    case mxUINT16_CLASS: f(static_cast<const std::uint16_t *>(data())); return true;
+    case mxINT32_CLASS: f(static_cast<const std::int32_t *>(data())); return true;
+    case mxUINT32_CLASS: f(static_cast<const std::uint32_t *>(data())); return true;
+    case mxINT64_CLASS: f(static_cast<const std::int64_t *>(data())); return true;
+    case mxUINT64_CLASS: f(static_cast<const std::uint64_t *>(data())); return true;
+    case mxLOGICAL_CLASS: f(static_cast<const mxLogical *>(data())); return true;
     default: return false;
     }
 }

@@ -25,9 +25,12 @@ inline VolumeInputs volumeInputs(const entry::Checks &check, const mxArray *prhs
     const entry::Index count = entry::count(prhs[0]);
     check.atLeast(prhs[1], count, "y", "as many as x");
     check.atLeast(prhs[2], count, "z", "as many as x");
+    const entry::Index M = entry::extent(prhs[3], 0), N = entry::extent(prhs[3], 1), P = entry::extent(prhs[3], 2);
+    // A volume such as 5 x 5 x 4 x 0 has extents but no voxel to read.
+    if (count > 0) check.atLeast(prhs[3], M * N * P, "volume", "one per voxel of its first three dimensions");
     return VolumeInputs{entry::doubles(prhs[0]), entry::doubles(prhs[1]), entry::doubles(prhs[2]), count,
                         entry::rows(prhs[0]),    entry::cols(prhs[0]),    entry::doubles(prhs[3]),
-                        entry::extent(prhs[3], 0), entry::extent(prhs[3], 1), entry::extent(prhs[3], 2)};
+                        M, N, P};
 }
 
 }  // namespace voxel
