@@ -44,6 +44,7 @@ struct Machine {
     double triad[2] = {0, 0};
     double freshCopy[2] = {0, 0};
     double arrayBytes = 0;
+    double coreScaling = 0;  // speed-up of a pure arithmetic loop on 2 threads: 2 when both cores are free
 };
 
 // Everything the workloads add to.

@@ -4,7 +4,8 @@
 // static split of the elements over the threads.  A third figure is the copy
 // into memory allocated for the occasion, which is what every plug-in output
 // costs: the host hands out fresh zero-filled arrays, and the kernel pays
-// for mapping their pages on first write.
+// for mapping their pages on first write.  Last, an arithmetic loop on 1 and
+// 2 threads tells whether the second core was free during the run.
 #include "bench.h"
 
 #include <omp.h>
@@ -65,6 +66,21 @@ double freshCopySeconds(const double *a, Index n, int threads) {
     return s;
 }
 
+// A chain of dependent multiply-adds per thread; no memory traffic.
+double arithmeticSeconds(int threads) {
+    const Index steps = 100000000;
+    double sink = 0;
+    auto start = Clock::now();
+#pragma omp parallel num_threads(threads) reduction(+ : sink)
+    {
+        double x = 1.0 + omp_get_thread_num();
+        for (Index i = 0, n = steps / omp_get_num_threads(); i < n; ++i) x = x * 0.999999 + 1e-7;
+        sink += x;
+    }
+    double s = std::chrono::duration<double>(Clock::now() - start).count();
+    return sink > 0 ? s : 0;
+}
+
 template <typename F>
 double best(int runs, F f) {
     double t = f();
@@ -89,6 +105,7 @@ Machine measureMachine() {
         double fresh = double(kFreshElements) * sizeof(double);
         m.freshCopy[t] = 2 * fresh / best(4, [&] { return freshCopySeconds(b.get(), kFreshElements, threads); });
     }
+    m.coreScaling = best(3, [] { return arithmeticSeconds(1); }) / best(3, [] { return arithmeticSeconds(2); });
     return m;
 }
 

@@ -47,9 +47,9 @@ void printTable(const Results &results) {
     const Machine &m = results.machine;
     std::printf("Machine limit, %.1f GiB arrays: copy %.2f GB/s (1 thread) %.2f GB/s (2 threads); "
                 "triad %.2f / %.2f GB/s;\n  copy into freshly allocated memory (as every plug-in output): "
-                "%.2f / %.2f GB/s\n\n",
+                "%.2f / %.2f GB/s;\n  arithmetic loop, 2 threads over 1: %.2fx (2 when the second core is free)\n\n",
                 m.arrayBytes / (1 << 30), m.copy[0] * 1e-9, m.copy[1] * 1e-9, m.triad[0] * 1e-9, m.triad[1] * 1e-9,
-                m.freshCopy[0] * 1e-9, m.freshCopy[1] * 1e-9);
+                m.freshCopy[0] * 1e-9, m.freshCopy[1] * 1e-9, m.coreScaling);
     std::printf("%-44s %8s %9s %9s %7s %6s %7s %6s   %-40s %10s %8s %8s\n", "workload", "items", "M/s 1T", "M/s 2T",
                 "GB/s 1T", "%copy", "GB/s 2T", "%copy", "peer (items it ran on)", "peer M/s", "x 1T", "x 2T");
     for (const std::string &family : results.families) {
