@@ -7,12 +7,9 @@
 #include "grid.h"
 #include "parallel.h"
 
-#include <limits>
+#include "avx2.h"
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#define GRIDMEX_BILINEAR_AVX2 1
-#endif
+#include <limits>
 
 namespace pixel {
 
@@ -89,27 +86,20 @@ void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, 
     }
 }
 
-#ifdef GRIDMEX_BILINEAR_AVX2
-// The same kernel four points at a time with AVX2 gathers, for processors
-// that have them: the build targets plain x86-64 and the choice is made at
-// run time.
+#ifdef GRIDMEX_AVX2
+// The same kernel four points at a time with AVX2 gathers.
 namespace avx2 {
-
-#define GRIDMEX_AVX2 __attribute__((target("avx2")))
 
 // Cell (as a double) and local coordinate of four coordinates along an axis
 // of extent M, by the border rule; `inside` is all ones where the Sentinel
 // rule admits the lane.  Lanes that read nothing (outside, NaN) get the safe
 // cell 2, which every image of at least 3 x 3 pixels holds.
 template <Border B>
-GRIDMEX_AVX2 inline void axisCells(__m256d x, __m256d M, __m256d &l, __m256d &u, __m256d &inside) {
+GRIDMEX_AVX2_TARGET inline void axisCells(__m256d x, __m256d M, __m256d &l, __m256d &u, __m256d &inside) {
     const __m256d one = _mm256_set1_pd(1.0), two = _mm256_set1_pd(2.0), half = _mm256_set1_pd(0.5);
-    __m256d f = _mm256_round_pd(x, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+    __m256d f = grid::floorLanes(x);
     if constexpr (B == Border::Sentinel) {
-        // Cells 2..M-1 that the 32-bit cell index can hold.
-        inside = _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(f, two, _CMP_GE_OQ),
-                                             _mm256_cmp_pd(f, _mm256_sub_pd(M, one), _CMP_LE_OQ)),
-                               _mm256_cmp_pd(f, _mm256_set1_pd(2147483647.0), _CMP_LE_OQ));
+        inside = grid::cellsIn(f, 2.0, _mm256_cvtsd_f64(M) - 1.0);
         l = _mm256_blendv_pd(two, f, inside);
         u = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(x, l), half));
     } else {
@@ -134,19 +124,12 @@ GRIDMEX_AVX2 inline void axisCells(__m256d x, __m256d M, __m256d &l, __m256d &u,
     }
 }
 
-// Exact conversion of non-negative integral doubles below 2^52 to 64-bit
-// integers: adding 2^52 puts the integer in the low mantissa bits.
-GRIDMEX_AVX2 inline __m256i toIndex(__m256d v) {
-    const __m256d magic = _mm256_set1_pd(4503599627370496.0);
-    return _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(v, magic)), _mm256_castpd_si256(magic));
-}
-
 // out[k] for k in [begin, end), four points per step; the last few points
 // go through the scalar kernel.  Needs M, N >= 3 and M N < 2^52.  Every lane
 // performs the scalar kernel's operations in the same order, without fused
 // multiply-adds, so the results are bit-identical.
 template <Border B>
-GRIDMEX_AVX2 void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const double *I,
+GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const double *I,
                                    Index M, Index N, double *out) {
     const __m256d Md = _mm256_set1_pd(static_cast<double>(M)), Nd = _mm256_set1_pd(static_cast<double>(N));
     const __m256d one = _mm256_set1_pd(1.0), quarter = _mm256_set1_pd(0.25);
@@ -161,7 +144,7 @@ GRIDMEX_AVX2 void bilinSampleRange(const double *X, const double *Y, Index begin
         // Lanes outside along one axis only still hold a safe cell there.
         l = _mm256_blendv_pd(_mm256_set1_pd(2.0), l, inside);
         h = _mm256_blendv_pd(_mm256_set1_pd(2.0), h, inside);
-        const __m256i o = toIndex(_mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(Md, _mm256_sub_pd(h, one))));
+        const __m256i o = grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(Md, _mm256_sub_pd(h, one))));
         const __m256i o2 = _mm256_add_epi64(o, rowStep);
         const __m256d i00 = _mm256_i64gather_pd(I, o, 8);
         const __m256d i10 = _mm256_i64gather_pd(I + 1, o, 8);
@@ -185,8 +168,6 @@ GRIDMEX_AVX2 void bilinSampleRange(const double *X, const double *Y, Index begin
     pixel::bilinSampleRange<B>(X, Y, k, end, I, M, N, out);
 }
 
-#undef GRIDMEX_AVX2
-
 }  // namespace avx2
 
 
@@ -194,9 +175,8 @@ GRIDMEX_AVX2 void bilinSampleRange(const double *X, const double *Y, Index begin
 
 // Whether the four-point kernel serves an image of M x N pixels here.
 inline bool vectorKernel(Index M, Index N) {
-#ifdef GRIDMEX_BILINEAR_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2 && M >= 3 && N >= 3;
+#ifdef GRIDMEX_AVX2
+    return grid::haveAvx2() && M >= 3 && N >= 3;
 #else
     (void)M;
     (void)N;
@@ -210,7 +190,7 @@ void bilinSample(const double *X, const double *Y, Index count, const double *I,
                  double *out) {
     const bool vector = vectorKernel(M, N);
     grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
-#ifdef GRIDMEX_BILINEAR_AVX2
+#ifdef GRIDMEX_AVX2
         if (vector) {
             avx2::bilinSampleRange<B>(X, Y, begin, end, I, M, N, out);
             return;

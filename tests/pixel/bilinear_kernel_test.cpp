@@ -12,7 +12,7 @@
 
 namespace {
 
-#ifdef GRIDMEX_BILINEAR_AVX2
+#ifdef GRIDMEX_AVX2
 
 using pixel::Border;
 using pixel::Index;

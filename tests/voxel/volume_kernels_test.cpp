@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <tuple>
 #include <random>
 #include <string>
 #include <vector>
@@ -136,5 +138,52 @@ TEST(VolumeKernels, ResultsDoNotDependOnTheThreadCount) {
     for (int o = 0; o < 8; ++o)
         EXPECT_EQ(std::memcmp(serial[o].data(), split[o].data(), xs.size() * sizeof(double)), 0) << "output " << o;
 }
+
+#ifdef GRIDMEX_AVX2
+// The four-point trilinear kernel gives the scalar kernel's bits, on points
+// inside, on and beyond every bound, NaN, infinities and huge coordinates,
+// and reaches voxels beyond 32-bit offsets.
+TEST(VolumeKernels, FourPointTrilinearMatchesTheScalarKernelBitForBit) {
+    if (!grid::haveAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
+    const double inf = std::numeric_limits<double>::infinity();
+    const double specials[] = {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -0.0, 1.999, 2.0, 3e9, -3e9};
+    for (auto [M, N, P] : {std::tuple<Index, Index, Index>{3, 3, 3}, {9, 5, 4}, {20, 21, 22}}) {
+        std::mt19937 rng(static_cast<unsigned>(M + 7 * N + 31 * P));
+        std::uniform_real_distribution<double> any(-1, 1);
+        std::vector<double> V(M * N * P);
+        for (double &v : V) v = any(rng);
+        const std::size_t n = 4003;
+        std::vector<double> xyz[3];
+        const Index extent[3] = {M, N, P};
+        for (int a = 0; a < 3; ++a) {
+            std::uniform_real_distribution<double> c(0, double(extent[a]) + 1);
+            for (std::size_t p = 0; p < n; ++p) {
+                const unsigned r = rng() % 8;
+                xyz[a].push_back(r == 0   ? specials[rng() % std::size(specials)]
+                                 : r == 1 ? double(extent[a]) - (rng() % 2)
+                                          : c(rng));
+            }
+        }
+        std::vector<double> scalar(n), vector(n);
+        voxel::trilinSampleRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N, P,
+                                 scalar.data());
+        voxel::avx2::trilinSampleRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N,
+                                       P, vector.data());
+        for (std::size_t p = 0; p < n; ++p)
+            ASSERT_EQ(std::memcmp(&scalar[p], &vector[p], sizeof(double)), 0)
+                << M << "x" << N << "x" << P << " point " << p << ": " << scalar[p] << " vs " << vector[p];
+    }
+
+    SparseVolume vol(Index{1} << 16, (Index{1} << 15) + 4, 4);
+    if (!vol.ok()) return;
+    const std::vector<double> xs(4, 65533.25), ys(4, 32769.5), zs(4, 2.5);
+    for (Index c = 1; c <= 4; ++c)
+        for (Index b = 32768; b <= 32772; ++b)
+            for (Index a = 65532; a <= 65536; ++a) vol.at(a, b, c) = double(a) + 2.0 * double(b) + 3.0 * double(c);
+    std::vector<double> out(4);
+    voxel::avx2::trilinSampleRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P, out.data());
+    for (double v : out) EXPECT_NEAR(v, 65533.25 + 2 * 32769.5 + 3 * 2.5, 1e-9);
+}
+#endif
 
 }  // namespace

@@ -1,0 +1,44 @@
+// What the four-lane AVX2 kernels share.  The build targets plain x86-64;
+// a kernel takes its AVX2 path only when the processor has it (asked once at
+// run time), and every lane repeats the scalar kernel's operations in the
+// same order, without fused multiply-adds, so results stay bit-identical.
+#ifndef GRIDMEX_AVX2_H
+#define GRIDMEX_AVX2_H
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+
+#define GRIDMEX_AVX2 1
+#define GRIDMEX_AVX2_TARGET __attribute__((target("avx2")))
+
+namespace grid {
+
+inline bool haveAvx2() {
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
+}
+
+// Exact conversion of non-negative integral doubles below 2^52 to 64-bit
+// integers (AVX2 has no such instruction): adding 2^52 puts the integer in
+// the low mantissa bits.
+GRIDMEX_AVX2_TARGET inline __m256i exactIndex(__m256d v) {
+    const __m256d magic = _mm256_set1_pd(4503599627370496.0);
+    return _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(v, magic)), _mm256_castpd_si256(magic));
+}
+
+// Floors of four coordinates, and the lanes whose floor f lies in
+// [lo, hi] and in the 32-bit range of a cell index (false for NaN).
+GRIDMEX_AVX2_TARGET inline __m256d cellsIn(__m256d f, double lo, double hi) {
+    return _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(f, _mm256_set1_pd(lo), _CMP_GE_OQ),
+                                       _mm256_cmp_pd(f, _mm256_set1_pd(hi), _CMP_LE_OQ)),
+                         _mm256_cmp_pd(f, _mm256_set1_pd(2147483647.0), _CMP_LE_OQ));
+}
+
+GRIDMEX_AVX2_TARGET inline __m256d floorLanes(__m256d x) {
+    return _mm256_round_pd(x, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+}
+
+}  // namespace grid
+
+#endif
+#endif
