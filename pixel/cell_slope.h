@@ -5,11 +5,16 @@
 // switches to one-sided differences, or to 0, where neighbours lie outside
 // it.  Pixel (i, j), 1-based, of the M x N column-major image is stored at
 // offset (i-1) + M(j-1).
-#ifndef GRIDMEX_CELL_SLOPE_H
-#define GRIDMEX_CELL_SLOPE_H
+#ifndef GRIDMEX_PIXEL_CELL_SLOPE_H
+#define GRIDMEX_PIXEL_CELL_SLOPE_H
 
 #include "grid.h"
 #include "parallel.h"
+
+#include "avx2.h"
+
+#include <cstdint>
+#include <type_traits>
 
 namespace pixel {
 
@@ -64,11 +69,118 @@ void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, co
     }
 }
 
+#ifdef GRIDMEX_AVX2
+// The same kernel four points at a time with AVX2 gathers.
+namespace avx2 {
+
+// All ones in the lanes whose pixel, at offsets o, lies inside the mask.
+GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<double> m, __m256i o) {
+    return _mm256_cmp_pd(_mm256_i64gather_pd(m.mask, o, 8), _mm256_setzero_pd(), _CMP_NEQ_UQ);
+}
+
+GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<std::int32_t> m, __m256i o) {
+    const __m128i v = _mm256_i64gather_epi32(reinterpret_cast<const int *>(m.mask), o, 4);
+    const __m128i outside = _mm_cmpeq_epi32(v, _mm_setzero_si128());
+    return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_xor_si128(outside, _mm_set1_epi32(-1))));
+}
+
+// Narrower elements (logical masks) one lane at a time: a four-byte gather
+// could read past the end of the mask.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<T> m, __m256i o) {
+    alignas(32) Index at[4];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
+    auto lane = [&](int i) { return m.mask[at[i]] != T(0) ? Index{-1} : Index{0}; };
+    return _mm256_castsi256_pd(_mm256_setr_epi64x(lane(0), lane(1), lane(2), lane(3)));
+}
+
+GRIDMEX_AVX2_TARGET inline __m256d selectOffsets(__m256i a, __m256i b, __m256d useB) {
+    return _mm256_blendv_pd(_mm256_castsi256_pd(a), _mm256_castsi256_pd(b), useB);
+}
+
+// axisSlope for four pixels at offsets o and positions p (1-based, as
+// doubles) along an axis of n pixels `step` apart; lanes outside `use` give
+// 0.  Every lane reads a pixel of its own cell or a neighbour the scalar
+// kernel would read, so lanes that give 0 need a valid offset only.
+template <typename Inside>
+GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *I, __m256i o, __m256d p, Index n, Index step,
+                                              __m256d use, Inside inside) {
+    if (n < 2) return _mm256_setzero_pd();
+    const __m256d first = _mm256_cmp_pd(p, _mm256_set1_pd(1.0), _CMP_EQ_OQ);
+    __m256d forward = first;
+    __m256d backward = _mm256_andnot_pd(first, _mm256_cmp_pd(p, _mm256_set1_pd(static_cast<double>(n)), _CMP_EQ_OQ));
+    __m256d central = _mm256_andnot_pd(_mm256_or_pd(forward, backward), use);
+    __m256d zero = _mm256_xor_pd(use, _mm256_castsi256_pd(_mm256_set1_epi64x(-1)));
+    const __m256i up = _mm256_add_epi64(o, _mm256_set1_epi64x(step));
+    const __m256i down = _mm256_sub_epi64(o, _mm256_set1_epi64x(step));
+    if constexpr (!std::is_same_v<Inside, NoMask>) {
+        // The mask is read at the inner pixels only, in the scalar kernel's
+        // order of tests: the pixel itself, its next, its previous neighbour.
+        const __m256d self = insideLanes(inside, o);
+        const __m256d next = insideLanes(inside, _mm256_castpd_si256(selectOffsets(o, up, central)));
+        const __m256d prev = insideLanes(inside, _mm256_castpd_si256(selectOffsets(o, down, central)));
+        zero = _mm256_or_pd(zero, _mm256_andnot_pd(self, central));
+        central = _mm256_and_pd(central, self);
+        backward = _mm256_or_pd(backward, _mm256_andnot_pd(next, central));
+        central = _mm256_and_pd(central, next);
+        forward = _mm256_or_pd(forward, _mm256_andnot_pd(prev, central));
+        central = _mm256_and_pd(central, prev);
+    }
+    const __m256i hi = _mm256_castpd_si256(selectOffsets(up, o, backward));
+    const __m256i lo = _mm256_castpd_si256(selectOffsets(down, o, forward));
+    const __m256d d = _mm256_sub_pd(_mm256_i64gather_pd(I, hi, 8), _mm256_i64gather_pd(I, lo, 8));
+    const __m256d slope = _mm256_blendv_pd(d, _mm256_mul_pd(_mm256_set1_pd(0.5), d), central);
+    return _mm256_andnot_pd(zero, slope);
+}
+
+// gx[k], gy[k] for k in [begin, end), four points per step; the last few
+// points go through the scalar kernel.  Needs M, N >= 1 and M N < 2^52.
+// Points outside the image take the first pixel as a safe place to read.
+template <typename Inside>
+GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const double *I,
+                                        Index M, Index N, Inside inside, double *gx, double *gy) {
+    const double Md = static_cast<double>(M), Nd = static_cast<double>(N);
+    const __m256d one = _mm256_set1_pd(1.0);
+    Index k = begin;
+    for (; k + 4 <= end; k += 4) {
+        const __m256d f = grid::floorLanes(_mm256_loadu_pd(X + k));
+        const __m256d g = grid::floorLanes(_mm256_loadu_pd(Y + k));
+        const __m256d use = _mm256_and_pd(grid::cellsIn(f, 1.0, Md), grid::cellsIn(g, 1.0, Nd));
+        const __m256d l = _mm256_blendv_pd(one, f, use), h = _mm256_blendv_pd(one, g, use);
+        const __m256i o = grid::exactIndex(
+            _mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(_mm256_set1_pd(Md), _mm256_sub_pd(h, one))));
+        _mm256_storeu_pd(gx + k, axisSlopes(I, o, l, M, 1, use, inside));
+        _mm256_storeu_pd(gy + k, axisSlopes(I, o, h, N, M, use, inside));
+    }
+    pixel::cellSlopeRange(X, Y, k, end, I, M, N, inside, gx, gy);
+}
+
+}  // namespace avx2
+#endif
+
+// Whether the four-point kernel serves an image of M x N pixels here.
+inline bool cellSlopeVectorKernel(Index M, Index N) {
+#ifdef GRIDMEX_AVX2
+    return grid::haveAvx2() && M >= 1 && N >= 1 && M * N < (Index{1} << 52);
+#else
+    (void)M;
+    (void)N;
+    return false;
+#endif
+}
+
 // gx[k], gy[k] for all count points (X[k], Y[k]), over threads.
 template <typename Inside>
 void cellSlope(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
                Inside inside, double *gx, double *gy) {
+    const bool vector = cellSlopeVectorKernel(M, N);
     grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
+#ifdef GRIDMEX_AVX2
+        if (vector) {
+            avx2::cellSlopeRange(X, Y, begin, end, I, M, N, inside, gx, gy);
+            return;
+        }
+#endif
         cellSlopeRange(X, Y, begin, end, I, M, N, inside, gx, gy);
     });
 }
