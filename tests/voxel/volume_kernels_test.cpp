@@ -184,6 +184,69 @@ TEST(VolumeKernels, FourPointTrilinearMatchesTheScalarKernelBitForBit) {
     voxel::avx2::trilinSampleRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P, out.data());
     for (double v : out) EXPECT_NEAR(v, 65533.25 + 2 * 32769.5 + 3 * 2.5, 1e-9);
 }
+
+// The four-point cell gradient kernel gives the scalar kernel's bits, on
+// volumes with axes of one and two voxels, on points inside, on and beyond
+// every face, NaN, infinities and huge coordinates, with infinities and NaN
+// in the volume; and it reaches voxels beyond 32-bit offsets.
+TEST(VolumeKernels, FourPointCellSlopeMatchesTheScalarKernelBitForBit) {
+    if (!voxel::cellSlopeVectorKernel(1, 1, 1)) GTEST_SKIP() << "no AVX2 on this processor";
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const double specials[] = {nan, inf, -inf, -0.0, 0.999, 1.0, 2147483647.5, 2147483648.0, 3e9, -3e9, 1e300};
+    const std::tuple<Index, Index, Index> sizes[] = {{1, 1, 1}, {1, 4, 3}, {4, 1, 3}, {3, 4, 1}, {2, 2, 2},
+                                                     {2, 5, 3}, {9, 5, 4}, {20, 21, 22}};
+    for (auto [M, N, P] : sizes) {
+        std::mt19937 rng(static_cast<unsigned>(M + 7 * N + 31 * P));
+        std::uniform_real_distribution<double> any(-1, 1);
+        std::vector<double> V(M * N * P);
+        for (double &v : V) {
+            const unsigned r = rng() % 64;
+            v = r == 0 ? nan : r == 1 ? inf : any(rng);
+        }
+        const std::size_t n = 2047;  // not a multiple of four: the scalar tail runs too
+        std::vector<double> xyz[3];
+        const Index extent[3] = {M, N, P};
+        for (int a = 0; a < 3; ++a) {
+            std::uniform_real_distribution<double> c(0, double(extent[a]) + 2);
+            for (std::size_t p = 0; p < n; ++p) {
+                const unsigned r = rng() % 8;
+                xyz[a].push_back(r == 0   ? specials[rng() % std::size(specials)]
+                                 : r == 1 ? double(extent[a]) + double(rng() % 3) - 0.5 * double(rng() % 2)
+                                          : c(rng));
+            }
+        }
+        std::vector<double> scalar[3], vector[3];
+        for (int a = 0; a < 3; ++a) scalar[a].resize(n), vector[a].resize(n);
+        voxel::cellSlopeRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N, P,
+                              scalar[0].data(), scalar[1].data(), scalar[2].data());
+        voxel::avx2::cellSlopeRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N, P,
+                                    vector[0].data(), vector[1].data(), vector[2].data());
+        for (int a = 0; a < 3; ++a)
+            for (std::size_t p = 0; p < n; ++p)
+                ASSERT_EQ(std::memcmp(&scalar[a][p], &vector[a][p], sizeof(double)), 0)
+                    << M << "x" << N << "x" << P << " output " << a << " point " << p << " (" << xyz[0][p] << ", "
+                    << xyz[1][p] << ", " << xyz[2][p] << "): " << scalar[a][p] << " vs " << vector[a][p];
+    }
+
+    SparseVolume vol(Index{1} << 16, (Index{1} << 15) + 4, 4);
+    if (!vol.ok()) return;
+    const std::vector<double> xs = {65533.25, 65536.5, 1.5, 65534.75}, ys = {32769.5, 32772.25, 32771.5, 32772.5},
+                              zs = {2.5, 4.75, 3.25, 1.5};
+    for (std::size_t p = 0; p < xs.size(); ++p) {
+        const Index i = Index(xs[p]), j = Index(ys[p]), k = Index(zs[p]);
+        for (Index c = std::max<Index>(k - 1, 1); c <= std::min(k + 1, vol.P); ++c)
+            for (Index b = std::max<Index>(j - 1, 1); b <= std::min(j + 1, vol.N); ++b)
+                for (Index a = std::max<Index>(i - 1, 1); a <= std::min(i + 1, vol.M); ++a)
+                    vol.at(a, b, c) = double(a) + 2.0 * double(b * b) + 3.0 * double(c);
+    }
+    std::vector<double> gi(4), gj(4), gk(4);
+    voxel::avx2::cellSlopeRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P, gi.data(),
+                                gj.data(), gk.data());
+    EXPECT_EQ(gi, std::vector<double>(4, 1.0));
+    // Central 4 j inside, backward 2 (2 N - 1) on the last column N.
+    EXPECT_EQ(gj, (std::vector<double>{4.0 * 32769, 2.0 * (2 * 32772 - 1), 4.0 * 32771, 2.0 * (2 * 32772 - 1)}));
+    EXPECT_EQ(gk, std::vector<double>(4, 3.0));
+}
 #endif
 
 }  // namespace
