@@ -110,27 +110,35 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *I, __m256i o, __m256
     __m256d forward = first;
     __m256d backward = _mm256_andnot_pd(first, _mm256_cmp_pd(p, _mm256_set1_pd(static_cast<double>(n)), _CMP_EQ_OQ));
     __m256d central = _mm256_andnot_pd(_mm256_or_pd(forward, backward), use);
-    __m256d zero = _mm256_xor_pd(use, _mm256_castsi256_pd(_mm256_set1_epi64x(-1)));
-    const __m256i up = _mm256_add_epi64(o, _mm256_set1_epi64x(step));
-    const __m256i down = _mm256_sub_epi64(o, _mm256_set1_epi64x(step));
-    if constexpr (!std::is_same_v<Inside, NoMask>) {
-        // The mask is read at the inner pixels only, in the scalar kernel's
-        // order of tests: the pixel itself, its next, its previous neighbour.
-        const __m256d self = insideLanes(inside, o);
-        const __m256d next = insideLanes(inside, _mm256_castpd_si256(selectOffsets(o, up, central)));
-        const __m256d prev = insideLanes(inside, _mm256_castpd_si256(selectOffsets(o, down, central)));
-        zero = _mm256_or_pd(zero, _mm256_andnot_pd(self, central));
-        central = _mm256_and_pd(central, self);
-        backward = _mm256_or_pd(backward, _mm256_andnot_pd(next, central));
-        central = _mm256_and_pd(central, next);
-        forward = _mm256_or_pd(forward, _mm256_andnot_pd(prev, central));
-        central = _mm256_and_pd(central, prev);
+    const __m256d half = _mm256_set1_pd(0.5);
+    // The neighbours on the axis, the pixel itself standing in for a
+    // neighbour beyond the border.
+    const __m256i up = _mm256_castpd_si256(
+        selectOffsets(_mm256_add_epi64(o, _mm256_set1_epi64x(step)), o, backward));
+    const __m256i down = _mm256_castpd_si256(
+        selectOffsets(_mm256_sub_epi64(o, _mm256_set1_epi64x(step)), o, forward));
+    if constexpr (std::is_same_v<Inside, NoMask>) {
+        const __m256d d = _mm256_sub_pd(_mm256_i64gather_pd(I, up, 8), _mm256_i64gather_pd(I, down, 8));
+        return _mm256_and_pd(use, _mm256_blendv_pd(d, _mm256_mul_pd(half, d), central));
+    } else {
+        // The image is read before the mask decides, so that reads of both
+        // overlap.  The mask is tested at the inner pixels in the scalar
+        // kernel's order: the pixel itself, its next, its previous neighbour.
+        const __m256d next = _mm256_i64gather_pd(I, up, 8), self = _mm256_i64gather_pd(I, o, 8),
+                      prev = _mm256_i64gather_pd(I, down, 8);
+        const __m256d in = insideLanes(inside, o), inNext = insideLanes(inside, up),
+                      inPrev = insideLanes(inside, down);
+        const __m256d zero = _mm256_andnot_pd(in, central);
+        central = _mm256_and_pd(central, in);
+        backward = _mm256_or_pd(backward, _mm256_andnot_pd(inNext, central));
+        central = _mm256_and_pd(central, inNext);
+        forward = _mm256_or_pd(forward, _mm256_andnot_pd(inPrev, central));
+        central = _mm256_and_pd(central, inPrev);
+        __m256d slope = _mm256_mul_pd(half, _mm256_sub_pd(next, prev));
+        slope = _mm256_blendv_pd(slope, _mm256_sub_pd(self, prev), backward);
+        slope = _mm256_blendv_pd(slope, _mm256_sub_pd(next, self), forward);
+        return _mm256_andnot_pd(zero, _mm256_and_pd(use, slope));
     }
-    const __m256i hi = _mm256_castpd_si256(selectOffsets(up, o, backward));
-    const __m256i lo = _mm256_castpd_si256(selectOffsets(down, o, forward));
-    const __m256d d = _mm256_sub_pd(_mm256_i64gather_pd(I, hi, 8), _mm256_i64gather_pd(I, lo, 8));
-    const __m256d slope = _mm256_blendv_pd(d, _mm256_mul_pd(_mm256_set1_pd(0.5), d), central);
-    return _mm256_andnot_pd(zero, slope);
 }
 
 // gx[k], gy[k] for k in [begin, end), four points per step; the last few
