@@ -3,7 +3,7 @@
 #define GRIDMEX_BILINEAR_ENTRY_H
 
 #include "bilinear.h"
-#include "entry.h"
+#include "point_inputs.h"
 
 namespace pixel {
 
@@ -13,11 +13,8 @@ void bilinEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const m
     if (nlhs != 1) mexErrMsgTxt("Only one output required.");
 
     const entry::Checks check(plugin);
-    check.realDouble(prhs[0], "X");
-    check.realDouble(prhs[1], "Y");
-    check.realDouble(prhs[2], "I");
+    checkPointInputs(check, prhs);
     const Index count = entry::count(prhs[0]);
-    check.atLeast(prhs[1], count, "Y", "as many as X");
     const Index M = entry::rows(prhs[2]);
     const Index N = entry::cols(prhs[2]);
     if (B != Border::Sentinel && count > 0 && (M < 3 || N < 3)) {
