@@ -8,6 +8,8 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -246,6 +248,102 @@ TEST(VolumeKernels, FourPointCellSlopeMatchesTheScalarKernelBitForBit) {
     // Central 4 j inside, backward 2 (2 N - 1) on the last column N.
     EXPECT_EQ(gj, (std::vector<double>{4.0 * 32769, 2.0 * (2 * 32772 - 1), 4.0 * 32771, 2.0 * (2 * 32772 - 1)}));
     EXPECT_EQ(gk, std::vector<double>(4, 3.0));
+}
+
+// The four-point cubic kernels give the scalar kernels' bits, value and the
+// three derivatives, on points inside, on and beyond every bound of the
+// admitted cells, on integer coordinates (zero weights), NaN, infinities and
+// huge coordinates; in volumes holding NaN, infinities and zeros of either
+// sign; from a first point not a multiple of four to a tail of two points;
+// and they reach voxels beyond 32-bit offsets.  Volumes below 4 voxels on an
+// axis admit no point and keep the scalar kernels.
+// Equal bits, or both NaN: where two NaN meet in a sum (a NaN voxel and
+// infinity times a zero weight) the sign of the NaN that comes out depends on
+// the order the compiler gives the operands, in the scalar kernel as well.
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof(double)) == 0 || (std::isnan(a) && std::isnan(b));
+}
+
+TEST(VolumeKernels, FourPointCubicMatchesTheScalarKernelsBitForBit) {
+    if (!voxel::cubicVectorKernel(4, 4, 4)) GTEST_SKIP() << "no AVX2 on this processor";
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const double specials[] = {nan, inf, -inf, -0.0, 1.999, 2.0, 2147483647.5, 2147483648.0, 3e9, -3e9, 1e300};
+    const std::tuple<Index, Index, Index> sizes[] = {{4, 4, 4}, {4, 9, 5}, {7, 4, 6}, {9, 5, 4},
+                                                     {20, 21, 22}, {3, 8, 8}, {8, 2, 8}, {1, 1, 1}};
+    for (auto [M, N, P] : sizes) {
+        const bool vector = voxel::cubicVectorKernel(M, N, P);
+        EXPECT_EQ(vector, std::min({M, N, P}) >= 4) << M << "x" << N << "x" << P;
+        for (bool zeros : {false, true}) {
+            std::mt19937 rng(static_cast<unsigned>(M + 7 * N + 31 * P + zeros));
+            std::uniform_real_distribution<double> any(-1, 1);
+            std::vector<double> V(M * N * P);
+            for (double &v : V) {
+                const unsigned r = rng() % 64;
+                v = zeros ? (r % 2 ? -0.0 : 0.0) : r == 0 ? nan : r == 1 ? inf : r == 2 ? -0.0 : any(rng);
+            }
+            const std::size_t n = 2047;
+            std::vector<double> xyz[3];
+            const Index extent[3] = {M, N, P};
+            for (int a = 0; a < 3; ++a) {
+                std::uniform_real_distribution<double> c(0, double(extent[a]) + 1);
+                for (std::size_t p = 0; p < n; ++p) {
+                    const unsigned r = rng() % 8;
+                    xyz[a].push_back(r == 0   ? specials[rng() % std::size(specials)]
+                                     : r == 1 ? double(extent[a]) - double(rng() % 3) - 0.5 * double(rng() % 2)
+                                     : r == 2 ? std::floor(c(rng))
+                                              : c(rng));
+                }
+            }
+            const double *x = xyz[0].data(), *y = xyz[1].data(), *z = xyz[2].data();
+            std::vector<double> scalar[4], fast[4];
+            for (int o = 0; o < 4; ++o) scalar[o].resize(n), fast[o].resize(n);
+            voxel::cubicSampleRange(x, y, z, 0, Index(n), V.data(), M, N, P, scalar[0].data());
+            voxel::cubicSlopeRange(x, y, z, 0, Index(n), V.data(), M, N, P, scalar[1].data(), scalar[2].data(),
+                                   scalar[3].data());
+            if (vector) {
+                // Blocks of a thread split start anywhere: the first point
+                // here goes alone through the scalar kernel.
+                voxel::cubicSampleRange(x, y, z, 0, 1, V.data(), M, N, P, fast[0].data());
+                voxel::cubicSlopeRange(x, y, z, 0, 1, V.data(), M, N, P, fast[1].data(), fast[2].data(),
+                                       fast[3].data());
+                voxel::avx2::cubicSampleRange(x, y, z, 1, Index(n), V.data(), M, N, P, fast[0].data());
+                voxel::avx2::cubicSlopeRange(x, y, z, 1, Index(n), V.data(), M, N, P, fast[1].data(),
+                                             fast[2].data(), fast[3].data());
+            } else {
+                voxel::cubicSample(x, y, z, Index(n), V.data(), M, N, P, fast[0].data());
+                voxel::cubicSlope(x, y, z, Index(n), V.data(), M, N, P, fast[1].data(), fast[2].data(),
+                                  fast[3].data());
+            }
+            for (int o = 0; o < 4; ++o)
+                for (std::size_t p = 0; p < n; ++p)
+                    ASSERT_TRUE(sameBits(scalar[o][p], fast[o][p]))
+                        << M << "x" << N << "x" << P << (zeros ? " zeros" : "") << " output " << o << " point " << p
+                        << " (" << x[p] << ", " << y[p] << ", " << z[p] << "): " << scalar[o][p] << " vs "
+                        << fast[o][p];
+        }
+    }
+
+    SparseVolume vol(Index{1} << 16, (Index{1} << 15) + 4, 4);
+    if (!vol.ok()) return;
+    const std::vector<double> xs = {65533.25, 65534.5, 3.75, 65533.75}, ys = {32769.5, 32770.25, 32770.5, 32770.75},
+                              zs = {2.5, 2.75, 2.25, 2.0};
+    for (std::size_t p = 0; p < xs.size(); ++p) {
+        const Index i = Index(xs[p]), j = Index(ys[p]), k = Index(zs[p]);
+        for (Index c = k - 1; c <= k + 2; ++c)
+            for (Index b = j - 1; b <= j + 2; ++b)
+                for (Index a = i - 1; a <= i + 2; ++a) vol.at(a, b, c) = double(a) + 2.0 * double(b) + 3.0 * double(c);
+    }
+    std::vector<double> value(4), gi(4), gj(4), gk(4);
+    voxel::avx2::cubicSampleRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P,
+                                  value.data());
+    voxel::avx2::cubicSlopeRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P, gi.data(),
+                                 gj.data(), gk.data());
+    for (std::size_t p = 0; p < xs.size(); ++p) {
+        EXPECT_NEAR(value[p], xs[p] + 2 * ys[p] + 3 * zs[p], 1e-9) << p;
+        EXPECT_NEAR(gi[p], 1, 1e-9) << p;
+        EXPECT_NEAR(gj[p], 2, 1e-9) << p;
+        EXPECT_NEAR(gk[p], 3, 1e-9) << p;
+    }
 }
 #endif
 
