@@ -5,6 +5,8 @@
 #ifndef GRIDMEX_AVX2_H
 #define GRIDMEX_AVX2_H
 
+#include <cstdint>
+
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 
@@ -41,4 +43,22 @@ GRIDMEX_AVX2_TARGET inline __m256d floorLanes(__m256d x) {
 }  // namespace grid
 
 #endif
+
+namespace grid {
+
+// Whether a four-lane kernel serves a grid of `samples` values: the
+// processor has AVX2, the grid is large enough for the kernel's safe cell
+// (`largeEnough`), and every offset is exact as a double.
+inline bool vectorServes(bool largeEnough, std::int64_t samples) {
+#ifdef GRIDMEX_AVX2
+    return haveAvx2() && largeEnough && samples < (std::int64_t{1} << 52);
+#else
+    (void)largeEnough;
+    (void)samples;
+    return false;
+#endif
+}
+
+}  // namespace grid
+
 #endif

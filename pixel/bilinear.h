@@ -174,15 +174,7 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
 #endif
 
 // Whether the four-point kernel serves an image of M x N pixels here.
-inline bool vectorKernel(Index M, Index N) {
-#ifdef GRIDMEX_AVX2
-    return grid::haveAvx2() && M >= 3 && N >= 3;
-#else
-    (void)M;
-    (void)N;
-    return false;
-#endif
-}
+inline bool vectorKernel(Index M, Index N) { return grid::vectorServes(M >= 3 && N >= 3, M * N); }
 
 // out[k] for all count points (X[k], Y[k]), over threads.
 template <Border B>

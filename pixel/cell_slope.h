@@ -168,13 +168,7 @@ GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index 
 
 // Whether the four-point kernel serves an image of M x N pixels here.
 inline bool cellSlopeVectorKernel(Index M, Index N) {
-#ifdef GRIDMEX_AVX2
-    return grid::haveAvx2() && M >= 1 && N >= 1 && M * N < (Index{1} << 52);
-#else
-    (void)M;
-    (void)N;
-    return false;
-#endif
+    return grid::vectorServes(M >= 1 && N >= 1, M * N);
 }
 
 // gx[k], gy[k] for all count points (X[k], Y[k]), over threads.

@@ -200,15 +200,7 @@ GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y
 
 // Whether the four-point kernels serve an image of M x N pixels here.
 // Smaller images admit no point at all.
-inline bool cubicVectorKernel(Index M, Index N) {
-#ifdef GRIDMEX_AVX2
-    return grid::haveAvx2() && M >= 4 && N >= 4 && M * N < (Index{1} << 52);
-#else
-    (void)M;
-    (void)N;
-    return false;
-#endif
-}
+inline bool cubicVectorKernel(Index M, Index N) { return grid::vectorServes(M >= 4 && N >= 4, M * N); }
 
 // Sixteen pixels per point: threads pay off at fewer points than for the
 // bilinear kernels.

@@ -95,14 +95,7 @@ GRIDMEX_AVX2_TARGET inline void cellSlopeRange(const double *X, const double *Y,
 
 // Whether the four-point kernel serves a volume of M x N x P voxels here.
 inline bool cellSlopeVectorKernel(Index M, Index N, Index P) {
-#ifdef GRIDMEX_AVX2
-    return grid::haveAvx2() && M >= 1 && N >= 1 && P >= 1 && M * N * P < (Index{1} << 52);
-#else
-    (void)M;
-    (void)N;
-    (void)P;
-    return false;
-#endif
+    return grid::vectorServes(M >= 1 && N >= 1 && P >= 1, M * N * P);
 }
 
 // The three derivatives for all count points, over threads.

@@ -316,14 +316,7 @@ GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y
 // Whether the four-point kernels serve a volume of M x N x P voxels here.
 // Smaller volumes admit no point at all.
 inline bool cubicVectorKernel(Index M, Index N, Index P) {
-#ifdef GRIDMEX_AVX2
-    return grid::haveAvx2() && M >= 4 && N >= 4 && P >= 4 && M * N * P < (Index{1} << 52);
-#else
-    (void)M;
-    (void)N;
-    (void)P;
-    return false;
-#endif
+    return grid::vectorServes(M >= 4 && N >= 4 && P >= 4, M * N * P);
 }
 
 // The sampled values for all count points, over threads.

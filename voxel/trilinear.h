@@ -100,10 +100,8 @@ GRIDMEX_AVX2_TARGET inline void trilinSampleRange(const double *X, const double 
 // out[p] for all count points (X[p], Y[p], Z[p]), over threads.
 inline void trilinSample(const double *X, const double *Y, const double *Z, Index count, const double *V,
                          Index M, Index N, Index P, double *out) {
-#ifdef GRIDMEX_AVX2
     // The safe voxel (2, 2, 2) and its far corner exist from 3 x 3 x 3 on.
-    const bool vector = grid::haveAvx2() && M >= 3 && N >= 3 && P >= 3;
-#endif
+    const bool vector = grid::vectorServes(M >= 3 && N >= 3 && P >= 3, M * N * P);
     grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
 #ifdef GRIDMEX_AVX2
         if (vector) {
