@@ -1,27 +1,17 @@
 // The two evaluations of the cubic spline weights agree with the factored
 // polynomials to rounding and keep the spline's properties.
 #include "cubic_weights.h"
+#include "spline_reference.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void factored(double t, double w[4], double d[4]) {
-    w[0] = -(7.0 / 15) * t + (4.0 / 5) * t * t - (1.0 / 3) * t * t * t;
-    w[1] = 1 - (1.0 / 5) * t - (9.0 / 5) * t * t + t * t * t;
-    w[2] = (4.0 / 5) * t + (6.0 / 5) * t * t - t * t * t;
-    w[3] = -(2.0 / 15) * t - (1.0 / 5) * t * t + (1.0 / 3) * t * t * t;
-    d[0] = -7.0 / 15 + (8.0 / 5) * t - t * t;
-    d[1] = -1.0 / 5 - (18.0 / 5) * t + 3 * t * t;
-    d[2] = 4.0 / 5 + (12.0 / 5) * t - 3 * t * t;
-    d[3] = -2.0 / 15 - (2.0 / 5) * t + t * t;
-}
-
 TEST(CubicWeights, BothFormsAgreeWithTheFactoredPolynomials) {
     for (int i = 0; i < 1000; ++i) {
         double t = i / 1000.0;
         double wf[4], df[4], we[4], de[4], wn[4], dn[4];
-        factored(t, wf, df);
+        testing_support::factoredSplineWeights(t, wf, df);
         cubic::expandedWeights(t, we);
         cubic::expandedSlopes(t, de);
         cubic::nestedWeights(t, wn);

@@ -1,5 +1,6 @@
 // pxCubicSample, pxCubicSlope.
 #include "plugin_test.h"
+#include "spline_reference.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -34,19 +35,6 @@ std::pair<double, double> slopeAt(const ArrayPtr &img, double x, double y) {
     return v[0].empty() ? std::make_pair(NaN, NaN) : std::make_pair(v[0][0], v[1][0]);
 }
 
-// The spline weights in factored form with exact fractions, and their
-// derivatives.
-void factored(double t, double w[4], double d[4]) {
-    w[0] = -(7.0 / 15) * t + (4.0 / 5) * t * t - (1.0 / 3) * t * t * t;
-    w[1] = 1 - (1.0 / 5) * t - (9.0 / 5) * t * t + t * t * t;
-    w[2] = (4.0 / 5) * t + (6.0 / 5) * t * t - t * t * t;
-    w[3] = -(2.0 / 15) * t - (1.0 / 5) * t * t + (1.0 / 3) * t * t * t;
-    d[0] = -7.0 / 15 + (8.0 / 5) * t - t * t;
-    d[1] = -1.0 / 5 - (18.0 / 5) * t + 3 * t * t;
-    d[2] = 4.0 / 5 + (12.0 / 5) * t - 3 * t * t;
-    d[3] = -2.0 / 15 - (2.0 / 5) * t + t * t;
-}
-
 // Value, row derivative and column derivative at (x, y) as the double sum
 // over the 4 x 4 neighbourhood, pixel by pixel.
 struct Reference {
@@ -57,8 +45,8 @@ Reference reference(const ArrayPtr &img, double x, double y) {
     const double *I = mxGetPr(img.get());
     const double m = std::floor(x), l = std::floor(y);
     double ws[4], ds[4], wt[4], dt[4];
-    factored(x - m, ws, ds);
-    factored(y - l, wt, dt);
+    testing_support::factoredSplineWeights(x - m, ws, ds);
+    testing_support::factoredSplineWeights(y - l, wt, dt);
     Reference r{0, 0, 0};
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) {
