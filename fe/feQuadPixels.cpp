@@ -13,7 +13,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     check.realDouble(prhs[2], "yn");
     check.realDouble(prhs[3], "xpix");
     check.realDouble(prhs[4], "ypix");
-    const int code = fe::elementCode(mxGetScalar(prhs[0]));
+    const int code = fe::elementCode(check.scalar(prhs[0], "elt", "emptyCode"));
     const bool served = code == 3 || code == 4;
     if (served) {
         check.atLeast(prhs[1], code, "xn", "one per node of the element");

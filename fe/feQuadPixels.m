@@ -31,6 +31,8 @@
 %     "[xg,yg,wg]=feQuadPixel(elt,xn,yn,xpix,ypix)"  other than five
 %                              inputs or other than three outputs
 %     feQuadPixels:notRealDouble  xn, yn, xpix or ypix not real double
+%     feQuadPixels:emptyCode      elt empty
+%     feQuadPixels:notNumeric     elt a cell, struct or function handle
 %     feQuadPixels:tooShort       xn or yn with fewer than elt elements,
 %                                 ypix with fewer than n
 %

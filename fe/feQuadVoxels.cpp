@@ -12,7 +12,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const entry::Checks check("feQuadVoxels");
     const char *const names[] = {"xn", "yn", "zn", "xpix", "ypix", "zpix"};
     for (int i = 0; i < 6; ++i) check.realDouble(prhs[i + 1], names[i]);
-    const int code = fe::elementCode(mxGetScalar(prhs[0]));
+    const int code = fe::elementCode(check.scalar(prhs[0], "elt", "emptyCode"));
     if (code == 4 || code == 6 || code == 8) {
         for (int i = 0; i < 3; ++i) check.atLeast(prhs[i + 1], code, names[i], "one per node of the element");
     }

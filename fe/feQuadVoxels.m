@@ -29,6 +29,8 @@
 %     "[xg,yg,zg,wg]=feQuadVoxel(elt,xn,yn,zn,xpix,ypix,zpix)"  other
 %                        than seven inputs or other than four outputs
 %     feQuadVoxels:notRealDouble  a coordinate input not real double
+%     feQuadVoxels:emptyCode      elt empty
+%     feQuadVoxels:notNumeric     elt a cell, struct or function handle
 %     feQuadVoxels:tooShort       xn, yn or zn with fewer than elt
 %                                 elements, ypix or zpix with fewer than n
 %

@@ -14,7 +14,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const entry::Index n = entry::rows(prhs[1]);
     check.atLeast(prhs[1], n, "xg", "one per row");
     check.atLeast(prhs[2], n, "yg", "one per row of xg");
-    const int code = fe::elementCode(mxGetScalar(prhs[0]));
+    const int code = fe::elementCode(check.scalar(prhs[0], "elt", "emptyCode"));
     const double *xg = entry::doubles(prhs[1]);
     const double *yg = entry::doubles(prhs[2]);
 

@@ -23,6 +23,8 @@
 %     "[FF]=feShapeValues2(elt,xg,yg)"  other than three inputs or other
 %                                       than one output (none too)
 %     feShapeValues2:notRealDouble  xg or yg not a real double array
+%     feShapeValues2:emptyCode      elt empty
+%     feShapeValues2:notNumeric     elt a cell, struct or function handle
 %     feShapeValues2:tooShort       yg holds fewer than n elements
 %
 %   Example:

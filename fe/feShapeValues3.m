@@ -25,6 +25,8 @@
 %     "[FF]=feShapeValues3(elt,xg,yg,zg)"  other than four inputs or other
 %                                          than one output (none too)
 %     feShapeValues3:notRealDouble  xg, yg or zg not a real double array
+%     feShapeValues3:emptyCode      elt empty
+%     feShapeValues3:notNumeric     elt a cell, struct or function handle
 %     feShapeValues3:tooShort       yg or zg holds fewer than n elements
 %
 %   Example:

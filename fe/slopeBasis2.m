@@ -25,6 +25,7 @@
 %     "Only one output required."      other than one output (none too)
 %     slopeBasis2:notRealDouble   image or basis not a real double array
 %     slopeBasis2:emptyStep       step empty
+%     slopeBasis2:notNumeric      step a cell, struct or function handle
 %     slopeBasis2:stepBelowOne    step below 1 after truncation, or NaN
 %     slopeBasis2:imageTooSmall   fewer than 2 rows or 2 columns
 %     slopeBasis2:basisTooShort   fewer basis rows than visited pixels

@@ -26,6 +26,7 @@
 %     "Only one output required."      other than one output (none too)
 %     slopeBasis3:notRealDouble        volume or basis not real double
 %     slopeBasis3:emptyStep            step empty
+%     slopeBasis3:notNumeric           step a cell, struct or function handle
 %     slopeBasis3:stepBelowOne         step below 1 after truncation, or NaN
 %     slopeBasis3:notThreeDimensional  volume with two dimensions (an
 %                                      M x N x 1 array is one)

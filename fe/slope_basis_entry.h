@@ -14,8 +14,7 @@ namespace fe {
 // The step s of input 3, truncated toward zero; 1 with only two inputs.
 inline Index readStep(const entry::Checks &check, int nrhs, const mxArray *prhs[]) {
     if (nrhs < 3) return 1;
-    if (entry::count(prhs[2]) == 0) check.refuse("emptyStep", "The step must be a number (it is empty).");
-    const double given = mxGetScalar(prhs[2]);
+    const double given = check.scalar(prhs[2], "The step", "emptyStep");
     const double s = std::trunc(given);
     if (!(s >= 1)) {
         check.refuse("stepBelowOne", "The step must be at least 1 after truncation toward zero (it is %g).",

@@ -25,10 +25,9 @@ inline FieldSize fieldSize(const entry::Checks &check, const mxArray *field, con
     return s;
 }
 
-// The first element of a scalar input.
+// A scalar input (h, T or dt) of any numeric class.
 inline double scalar(const entry::Checks &check, const mxArray *a, const char *name) {
-    if (entry::count(a) == 0) check.refuse("emptyScalar", "%s must be a scalar; it is empty.", name);
-    return mxGetScalar(a);
+    return check.scalar(a, name, "emptyScalar");
 }
 
 // The grid spacing h: a positive number.  With 0, a negative value or NaN
@@ -52,8 +51,6 @@ inline void stepEntry(const char *plugin, const char *fieldName, const char *oth
     const entry::Checks check(plugin);
     check.realDouble(prhs[0], fieldName);
     check.realDouble(prhs[1], otherName);
-    check.realDouble(prhs[2], "h");
-    check.realDouble(prhs[3], "dt");
     const FieldSize s = fieldSize(check, prhs[0], fieldName);
     char why[160];
     std::snprintf(why, sizeof why, "one per cell of %s", fieldName);

@@ -13,8 +13,8 @@
 %         the first axis, columns the second.
 %   F     normal speed: real double, at least M*N elements, read at the
 %         same linear positions as phi0 (its shape is not looked at).
-%   h     grid spacing of both axes: positive real double scalar.
-%   dt    time step: real double scalar, used as given.  There is no
+%   h     grid spacing of both axes: positive scalar of any numeric class.
+%   dt    time step: scalar of any numeric class, used as given.  There is no
 %         stability check: keep max(abs(F(:))) * dt well below h.
 %   phi   M x N double.
 %
@@ -23,10 +23,11 @@
 %   Errors:
 %     "Four inputs required."  other than four inputs
 %     "One output required."   other than one output (none too)
-%     lvsAdvance:notRealDouble  an input not a real double array
+%     lvsAdvance:notRealDouble  a field input not a real double array
 %     lvsAdvance:fieldTooSmall  phi0 with fewer than 2 rows or columns
 %     lvsAdvance:tooShort       F with fewer than M*N elements
 %     lvsAdvance:emptyScalar    h or dt empty
+%     lvsAdvance:notNumeric     h or dt a cell, struct or function handle
 %     lvsAdvance:badSpacing     h not positive (0, negative or NaN)
 %
 %   Example:

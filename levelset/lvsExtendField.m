@@ -13,8 +13,8 @@
 %        first axis, columns the second.
 %   phi  level set: real double, at least M*N elements, read at the same
 %        linear positions as u0.
-%   h    grid spacing of both axes: positive real double scalar.
-%   dt   time step: real double scalar, used as given; there is no
+%   h    grid spacing of both axes: positive scalar of any numeric class.
+%   dt   time step: scalar of any numeric class, used as given; there is no
 %        stability check.
 %   u    M x N double.
 %
@@ -28,10 +28,11 @@
 %   Errors:
 %     "Four inputs required."  other than four inputs
 %     "One output required."   other than one output (none too)
-%     lvsExtendField:notRealDouble  an input not a real double array
+%     lvsExtendField:notRealDouble  a field input not a real double array
 %     lvsExtendField:fieldTooSmall  u0 with fewer than 2 rows or columns
 %     lvsExtendField:tooShort       phi with fewer than M*N elements
 %     lvsExtendField:emptyScalar    h or dt empty
+%     lvsExtendField:notNumeric     h or dt a cell, struct or function handle
 %     lvsExtendField:badSpacing     h not positive (0, negative or NaN)
 %
 %   Example:

@@ -13,8 +13,8 @@
 %         the first axis, columns the second.
 %   phi   reference level set: real double, at least M*N elements, read
 %         at the same linear positions as psi0.
-%   h     grid spacing of both axes: positive real double scalar.
-%   dt    time step: real double scalar, used as given; there is no
+%   h     grid spacing of both axes: positive scalar of any numeric class.
+%   dt    time step: scalar of any numeric class, used as given; there is no
 %         stability check (dt = h/2 is a safe choice).
 %   psi   M x N double.
 %
@@ -26,10 +26,11 @@
 %   Errors:
 %     "Four inputs required."  other than four inputs
 %     "One output required."   other than one output (none too)
-%     lvsOrthogonalise:notRealDouble  an input not a real double array
+%     lvsOrthogonalise:notRealDouble  a field input not a real double array
 %     lvsOrthogonalise:fieldTooSmall  psi0 with fewer than 2 rows or columns
 %     lvsOrthogonalise:tooShort       phi with fewer than M*N elements
 %     lvsOrthogonalise:emptyScalar    h or dt empty
+%     lvsOrthogonalise:notNumeric     h or dt a cell, struct or function handle
 %     lvsOrthogonalise:badSpacing     h not positive (0, negative or NaN)
 %
 %   Example:

@@ -9,8 +9,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     const entry::Checks check("lvsRedistance");
     check.realDouble(prhs[0], "phi0");
-    check.realDouble(prhs[1], "h");
-    check.realDouble(prhs[2], "T");
     const levelset::FieldSize s = levelset::fieldSize(check, prhs[0], "phi0");
     const double h = levelset::spacing(check, prhs[1]);
     const double T = levelset::scalar(check, prhs[2], "T");

@@ -11,8 +11,8 @@
 %   phi0  M x N real double field, M >= 2 and N >= 2 (of an array with
 %         more dimensions only the first M x N page is used); rows are
 %         the first axis, columns the second.
-%   h     grid spacing of both axes: positive real double scalar.
-%   T     pseudo-time limit: real double scalar.
+%   h     grid spacing of both axes: positive scalar of any numeric class.
+%   T     pseudo-time limit: scalar of any numeric class.
 %   phi   M x N double.
 %
 %   Steps of h/2 are taken while the running time 0, h/2, h, ... does not
@@ -22,9 +22,10 @@
 %   Errors:
 %     "Three inputs required."  other than three inputs
 %     "One output required."    other than one output (none too)
-%     lvsRedistance:notRealDouble     phi0, h or T not a real double array
+%     lvsRedistance:notRealDouble     phi0 not a real double array
 %     lvsRedistance:fieldTooSmall     phi0 with fewer than 2 rows or columns
 %     lvsRedistance:emptyScalar       h or T empty
+%     lvsRedistance:notNumeric        h or T a cell, struct or function handle
 %     lvsRedistance:badSpacing        h not positive (0, negative or NaN)
 %     lvsRedistance:endlessIteration  T of 2^53 steps or more (Inf too)
 %

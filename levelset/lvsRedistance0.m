@@ -11,8 +11,8 @@
 %   phi0  M x N real double field, M >= 2 and N >= 2 (of an array with
 %         more dimensions only the first M x N page is used); rows are
 %         the first axis, columns the second.
-%   h     grid spacing of both axes: positive real double scalar.
-%   dt    step size: real double scalar, used as given (dt = 0 returns
+%   h     grid spacing of both axes: positive scalar of any numeric class.
+%   dt    step size: scalar of any numeric class, used as given (dt = 0 returns
 %         phi0); there is no stability check, dt = h/2 is the step of
 %         lvsRedistance.
 %   phi   M x N double.
@@ -22,9 +22,10 @@
 %   Errors:
 %     "Three inputs required."  other than three inputs
 %     "One output required."    other than one output (none too)
-%     lvsRedistance0:notRealDouble  phi0, h or dt not a real double array
+%     lvsRedistance0:notRealDouble  phi0 not a real double array
 %     lvsRedistance0:fieldTooSmall  phi0 with fewer than 2 rows or columns
 %     lvsRedistance0:emptyScalar    h or dt empty
+%     lvsRedistance0:notNumeric     h or dt a cell, struct or function handle
 %     lvsRedistance0:badSpacing     h not positive (0, negative or NaN)
 %
 %   Example:

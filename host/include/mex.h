@@ -69,6 +69,11 @@ GRIDMEX_HOST_API bool mxIsLogical(const mxArray *a);
 GRIDMEX_HOST_API bool mxIsComplex(const mxArray *a);
 GRIDMEX_HOST_API bool mxIsSparse(const mxArray *a);
 GRIDMEX_HOST_API bool mxIsEmpty(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsNumeric(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsChar(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsCell(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsStruct(const mxArray *a);
+GRIDMEX_HOST_API bool mxIsFunctionHandle(const mxArray *a);
 
 /* Creation and destruction.  New arrays are zero-filled. */
 GRIDMEX_HOST_API mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims,
@@ -77,6 +82,17 @@ GRIDMEX_HOST_API mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cl
                                                 mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateDoubleScalar(double value);
+GRIDMEX_HOST_API mxArray *mxCreateString(const char *text);
+/* Cells and structs own the arrays stored in them (mxDestroyArray frees
+ * them too); as in MATLAB, storing over an element does not free the one it
+ * replaces.  mxGetData of a cell, struct or function handle is NULL. */
+GRIDMEX_HOST_API mxArray *mxCreateCellMatrix(mwSize m, mwSize n);
+GRIDMEX_HOST_API mxArray *mxGetCell(const mxArray *cell, mwIndex i);
+GRIDMEX_HOST_API void mxSetCell(mxArray *cell, mwIndex i, mxArray *value);
+GRIDMEX_HOST_API mxArray *mxCreateStructMatrix(mwSize m, mwSize n, int nfields, const char **names);
+GRIDMEX_HOST_API int mxGetNumberOfFields(const mxArray *s);
+GRIDMEX_HOST_API mxArray *mxGetField(const mxArray *s, mwIndex i, const char *name);
+GRIDMEX_HOST_API void mxSetField(mxArray *s, mwIndex i, const char *name, mxArray *value);
 GRIDMEX_HOST_API void mxDestroyArray(mxArray *a);
 
 /* Scratch memory of one call; whatever is still held when the call ends is

@@ -62,6 +62,10 @@ GRIDMEX_HOST_API CallResult callEntry(MexEntry entry, int nlhs, const std::vecto
 // lets tests check that plug-ins refuse sparse inputs as MATLAB passes them.
 GRIDMEX_HOST_API void setSparse(mxArray *a, bool sparse);
 
+// A 1 x 1 function handle, as MATLAB passes @sin (MATLAB's C interface has
+// no constructor for one).
+GRIDMEX_HOST_API mxArray *newFunctionHandle();
+
 // Number of arrays and scratch blocks alive in the host, for leak checks.
 GRIDMEX_HOST_API std::size_t liveArrays();
 GRIDMEX_HOST_API std::size_t liveScratchBlocks();

@@ -65,6 +65,17 @@ public:
                mxGetClassName(a));
     }
 
+    // A scalar input, read as the host reads it: mxGetScalar gives the first
+    // element as a double whatever the numeric class (logical and char
+    // too).  Refused only where that read has no defined value: an empty
+    // array, or a cell, struct, function handle or object.
+    double scalar(const mxArray *a, const char *name, const char *emptyReason) const {
+        if (!mxIsNumeric(a) && !mxIsLogical(a) && !mxIsChar(a))
+            refuse("notNumeric", "%s must be a number (it is a %s).", name, mxGetClassName(a));
+        if (mxIsEmpty(a)) refuse(emptyReason, "%s must be a number (it is empty).", name);
+        return mxGetScalar(a);
+    }
+
     // The input must hold at least `needed` elements; `why` says what sets
     // that number, as in "as many as X".
     void atLeast(const mxArray *a, Index needed, const char *name, const char *why) const {

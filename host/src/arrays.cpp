@@ -51,6 +51,35 @@ bool elementCount(const std::vector<mwSize> &dims, std::size_t &count) {
     return true;
 }
 
+// A new array record of class `cls` with normalised dimensions, counted
+// as live and owned by the call in progress; its data are the caller's.
+mxArray *newRecord(mxClassID cls, const mwSize *dims, mwSize ndim, std::size_t elementSize) {
+    std::vector<mwSize> d(dims, dims + ndim);
+    while (d.size() < 2) d.push_back(d.empty() ? 0 : 1);
+    while (d.size() > 2 && d.back() == 1) d.pop_back();
+    std::size_t count = 0;
+    if (!elementCount(d, count) || (elementSize && count > SIZE_MAX / elementSize)) outOfMemory();
+    auto *a = new mxArray_tag;
+    a->cls = cls;
+    a->dims = std::move(d);
+    a->count = count;
+    a->elementSize = elementSize;
+    ++g_liveArrays;
+    if (t_call) t_call->arrays.insert(a);
+    return a;
+}
+
+// An array stored in a cell or struct belongs to it from then on.
+void adopt(mxArray *value) {
+    if (value && t_call) t_call->arrays.erase(value);
+}
+
+std::size_t fieldIndex(const mxArray *s, const char *name) {
+    for (std::size_t f = 0; f < s->fields.size(); ++f)
+        if (s->fields[f] == name) return f;
+    return s->fields.size();
+}
+
 template <typename T>
 double firstAs(const void *p) {
     T v;
@@ -59,6 +88,11 @@ double firstAs(const void *p) {
 }
 
 }  // namespace
+
+mxArray *newFunctionHandle() {
+    const mwSize dims[2] = {1, 1};
+    return newRecord(mxFUNCTION_CLASS, dims, 2, 0);
+}
 
 }  // namespace mexhost
 
@@ -91,7 +125,7 @@ double mxGetScalar(const mxArray *a) {
     switch (a->cls) {
     case mxDOUBLE_CLASS: return mexhost::firstAs<double>(p);
     case mxSINGLE_CLASS: return mexhost::firstAs<float>(p);
-    case mxLOGICAL_CLASS: return mexhost::firstAs<mxLogical>(p);
+    case mxLOGICAL_CLASS: return mexhost::firstAs<std::uint8_t>(p) != 0;
     case mxCHAR_CLASS: return mexhost::firstAs<std::uint16_t>(p);
     case mxINT8_CLASS: return mexhost::firstAs<std::int8_t>(p);
     case mxUINT8_CLASS: return mexhost::firstAs<std::uint8_t>(p);
@@ -121,6 +155,9 @@ const char *mxGetClassName(const mxArray *a) {
     case mxUINT32_CLASS: return "uint32";
     case mxINT64_CLASS: return "int64";
     case mxUINT64_CLASS: return "uint64";
+    case mxCELL_CLASS: return "cell";
+    case mxSTRUCT_CLASS: return "struct";
+    case mxFUNCTION_CLASS: return "function_handle";
     default: return "unknown";
     }
 }
@@ -131,6 +168,11 @@ bool mxIsLogical(const mxArray *a) { return a->cls == mxLOGICAL_CLASS; }
 bool mxIsComplex(const mxArray *a) { return a->imag != nullptr; }
 bool mxIsSparse(const mxArray *a) { return a->sparse; }
 bool mxIsEmpty(const mxArray *a) { return a->count == 0; }
+bool mxIsNumeric(const mxArray *a) { return a->cls >= mxDOUBLE_CLASS && a->cls <= mxUINT64_CLASS; }
+bool mxIsChar(const mxArray *a) { return a->cls == mxCHAR_CLASS; }
+bool mxIsCell(const mxArray *a) { return a->cls == mxCELL_CLASS; }
+bool mxIsStruct(const mxArray *a) { return a->cls == mxSTRUCT_CLASS; }
+bool mxIsFunctionHandle(const mxArray *a) { return a->cls == mxFUNCTION_CLASS; }
 
 // Any numeric, logical or char class may be created here (MATLAB offers
 // other constructors for logical and char; one is enough for tests).
@@ -139,30 +181,16 @@ mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mx
     if (elementSize == 0) {
         throw CallError{"mexhost:unsupportedClass", "The own host creates numeric, logical and char arrays only."};
     }
-    std::vector<mwSize> d(dims, dims + ndim);
-    while (d.size() < 2) d.push_back(d.empty() ? 0 : 1);
-    while (d.size() > 2 && d.back() == 1) d.pop_back();
-    std::size_t count = 0;
-    if (!mexhost::elementCount(d, count) || count > SIZE_MAX / elementSize) mexhost::outOfMemory();
-
-    auto *a = new mxArray_tag;
-    a->cls = cls;
-    a->dims = std::move(d);
-    a->count = count;
-    a->elementSize = elementSize;
-    std::size_t bytes = count * elementSize;
+    mxArray *a = mexhost::newRecord(cls, dims, ndim, elementSize);
+    std::size_t bytes = a->count * elementSize;
     // Zero-filled as MATLAB's; at least one byte so an empty array has a
     // valid, distinct data pointer.
     a->real = std::calloc(bytes ? bytes : 1, 1);
     if (cx == mxCOMPLEX) a->imag = std::calloc(bytes ? bytes : 1, 1);
     if (!a->real || (cx == mxCOMPLEX && !a->imag)) {
-        std::free(a->real);
-        std::free(a->imag);
-        delete a;
+        mxDestroyArray(a);
         mexhost::outOfMemory();
     }
-    ++mexhost::g_liveArrays;
-    if (t_call) t_call->arrays.insert(a);
     return a;
 }
 
@@ -181,9 +209,58 @@ mxArray *mxCreateDoubleScalar(double value) {
     return a;
 }
 
+mxArray *mxCreateString(const char *text) {
+    const std::size_t n = std::strlen(text);
+    mxArray *a = mxCreateNumericMatrix(n ? 1 : 0, n, mxCHAR_CLASS, mxREAL);
+    auto *chars = static_cast<std::uint16_t *>(a->real);
+    for (std::size_t i = 0; i < n; ++i) chars[i] = static_cast<unsigned char>(text[i]);
+    return a;
+}
+
+mxArray *mxCreateCellMatrix(mwSize m, mwSize n) {
+    mwSize dims[2] = {m, n};
+    mxArray *a = mexhost::newRecord(mxCELL_CLASS, dims, 2, sizeof(mxArray *));
+    a->elements.assign(a->count, nullptr);
+    return a;
+}
+
+mxArray *mxGetCell(const mxArray *cell, mwIndex i) {
+    return cell->cls == mxCELL_CLASS && i < cell->count ? cell->elements[i] : nullptr;
+}
+
+void mxSetCell(mxArray *cell, mwIndex i, mxArray *value) {
+    if (cell->cls != mxCELL_CLASS || i >= cell->count) return;
+    mexhost::adopt(value);
+    cell->elements[i] = value;
+}
+
+mxArray *mxCreateStructMatrix(mwSize m, mwSize n, int nfields, const char **names) {
+    mwSize dims[2] = {m, n};
+    mxArray *a = mexhost::newRecord(mxSTRUCT_CLASS, dims, 2, sizeof(mxArray *));
+    for (int f = 0; f < nfields; ++f) a->fields.emplace_back(names[f]);
+    a->elements.assign(a->count * a->fields.size(), nullptr);
+    return a;
+}
+
+int mxGetNumberOfFields(const mxArray *s) { return static_cast<int>(s->fields.size()); }
+
+mxArray *mxGetField(const mxArray *s, mwIndex i, const char *name) {
+    std::size_t f = mexhost::fieldIndex(s, name);
+    if (s->cls != mxSTRUCT_CLASS || i >= s->count || f == s->fields.size()) return nullptr;
+    return s->elements[i * s->fields.size() + f];
+}
+
+void mxSetField(mxArray *s, mwIndex i, const char *name, mxArray *value) {
+    std::size_t f = mexhost::fieldIndex(s, name);
+    if (s->cls != mxSTRUCT_CLASS || i >= s->count || f == s->fields.size()) return;
+    mexhost::adopt(value);
+    s->elements[i * s->fields.size() + f] = value;
+}
+
 void mxDestroyArray(mxArray *a) {
     if (!a) return;
     if (t_call) t_call->arrays.erase(a);
+    for (mxArray *e : a->elements) mxDestroyArray(e);
     std::free(a->real);
     std::free(a->imag);
     delete a;

@@ -19,6 +19,8 @@ struct mxArray_tag {
     std::size_t elementSize = 8;
     void *real = nullptr;
     void *imag = nullptr;         // non-null for complex arrays
+    std::vector<mxArray_tag *> elements;  // cells: one per element; structs: one per element and field
+    std::vector<std::string> fields;      // structs: the field names
 };
 
 namespace mexhost {

@@ -14,9 +14,9 @@ namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
-const mxClassID kClasses[] = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,   mxUINT8_CLASS,
-                              mxINT16_CLASS,  mxUINT16_CLASS, mxINT32_CLASS,  mxUINT32_CLASS,
-                              mxINT64_CLASS,  mxUINT64_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS};
+const std::vector<mxClassID> kClasses = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,   mxUINT8_CLASS,
+                                         mxINT16_CLASS,  mxUINT16_CLASS, mxINT32_CLASS,  mxUINT32_CLASS,
+                                         mxINT64_CLASS,  mxUINT64_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS};
 
 // MATLAB's conversion of a double to an integer class: rounded, saturated,
 // NaN to 0.
@@ -86,11 +86,46 @@ Dims dimsOf(const mxArray *a) {
     return Dims(d, d + mxGetNumberOfDimensions(a));
 }
 
+// A cell, struct or function handle of the same kind and size as `a`
+// (elements and fields empty): what a plug-in sees of one is its class.
+ArrayPtr containerLike(const mxArray *a) {
+    if (mxIsFunctionHandle(a)) return ArrayPtr(mexhost::newFunctionHandle());
+    if (mxIsCell(a)) return ArrayPtr(mxCreateCellMatrix(mxGetM(a), mxGetN(a)));
+    const char *field[] = {"value"};
+    return ArrayPtr(mxCreateStructMatrix(mxGetM(a), mxGetN(a), 1, field));
+}
+
+// A cell of numbers, a struct, a string or a function handle, as a caller
+// may pass one by mistake.
+ArrayPtr anyOther(Source &s) {
+    switch (s.below(4)) {
+    case 0: {
+        mwSize n = static_cast<mwSize>(s.between(0, 3));
+        ArrayPtr c(mxCreateCellMatrix(1, n));
+        for (mwSize i = 0; i < n; ++i) {
+            ArrayPtr v = numeric({1, 1});
+            *mxGetPr(v.get()) = anyValue(s);
+            mxSetCell(c.get(), i, v.release());
+        }
+        return c;
+    }
+    case 1: {
+        const char *field[] = {"value"};
+        ArrayPtr st(mxCreateStructMatrix(1, static_cast<mwSize>(s.between(0, 2)), 1, field));
+        if (mxGetNumberOfElements(st.get()) > 0) mxSetField(st.get(), 0, "value", mxCreateDoubleScalar(anyValue(s)));
+        return st;
+    }
+    case 2: return ArrayPtr(mxCreateString(s.pick({"", "abc", "4"})));
+    default: return ArrayPtr(mexhost::newFunctionHandle());
+    }
+}
+
 bool canBeComplex(mxClassID cls) { return cls != mxLOGICAL_CLASS && cls != mxCHAR_CLASS; }
 
 // A copy of `a` with new dimensions; elements beyond the old count come
 // from the value palette.
 ArrayPtr withDims(Source &s, const mxArray *a, const Dims &dims) {
+    if (!mxGetData(a)) return containerLike(a);
     mxClassID cls = mxGetClassID(a);
     bool complex = mxIsComplex(a);
     ArrayPtr b = numeric(dims, cls, complex ? mxCOMPLEX : mxREAL);
@@ -112,6 +147,7 @@ ArrayPtr withDims(Source &s, const mxArray *a, const Dims &dims) {
 
 // The same values in another class, as a complex array or marked sparse.
 ArrayPtr reclass(Source &s, const mxArray *a) {
+    if (!mxGetData(a)) return anyArray(s);
     Dims dims = dimsOf(a);
     std::int64_t n = static_cast<std::int64_t>(mxGetNumberOfElements(a));
     mxClassID from = mxGetClassID(a);
@@ -131,7 +167,7 @@ ArrayPtr reclass(Source &s, const mxArray *a) {
         return b;
     }
     default: {
-        mxClassID cls = kClasses[s.below(std::size(kClasses))];
+        mxClassID cls = kClasses[s.below(kClasses.size())];
         ArrayPtr b = numeric(dims, cls);
         for (std::int64_t i = 0; i < n; ++i) storeAt(mxGetData(b.get()), cls, i, valueAt(mxGetData(a), from, i));
         return b;
@@ -181,7 +217,17 @@ ArrayPtr scalar(double v) {
     return a;
 }
 
+const std::vector<mxClassID> &valueClasses() { return kClasses; }
+
+ArrayPtr inClass(const mxArray *a, mxClassID cls) {
+    ArrayPtr b = numeric(dimsOf(a), cls);
+    for (std::int64_t i = 0, n = static_cast<std::int64_t>(mxGetNumberOfElements(a)); i < n; ++i)
+        storeAt(mxGetData(b.get()), cls, i, valueAt(mxGetData(a), mxGetClassID(a), i));
+    return b;
+}
+
 ArrayPtr copyOf(const mxArray *a) {
+    if (!mxGetData(a)) return containerLike(a);
     ArrayPtr b = numeric(dimsOf(a), mxGetClassID(a), mxIsComplex(a) ? mxCOMPLEX : mxREAL);
     std::size_t bytes = mxGetNumberOfElements(a) * mxGetElementSize(a);
     if (bytes) {
@@ -274,8 +320,9 @@ void fillAny(Source &s, mxArray *a) {
 }
 
 ArrayPtr anyArray(Source &s) {
+    if (s.percent(8)) return anyOther(s);
     Dims dims = anyDims(s, 48);
-    mxClassID cls = s.percent(50) ? mxDOUBLE_CLASS : kClasses[s.below(std::size(kClasses))];
+    mxClassID cls = s.percent(50) ? mxDOUBLE_CLASS : kClasses[s.below(kClasses.size())];
     bool complex = canBeComplex(cls) && s.percent(10);
     ArrayPtr a = numeric(dims, cls, complex ? mxCOMPLEX : mxREAL);
     fillAny(s, a.get());
@@ -315,7 +362,7 @@ void perturb(Source &s, Call &call) {
         break;
     }
     case 8:
-        if (count == 0) {
+        if (count == 0 || !mxGetData(input.get())) {
             input = scalar(special(s));
         } else {
             for (std::int64_t i = 0, pokes = s.between(1, 3); i < pokes; ++i) {
@@ -340,7 +387,7 @@ std::string describe(const Call &call) {
         const mxArray *a = call.inputs[k].get();
         t += "\n  in" + std::to_string(k + 1) + " " + (mxIsSparse(a) ? "sparse " : "") +
              (mxIsComplex(a) ? "complex " : "") + mxGetClassName(a) + " " + dimsText(dimsOf(a)) + " = [";
-        std::int64_t n = static_cast<std::int64_t>(mxGetNumberOfElements(a));
+        std::int64_t n = mxGetData(a) ? static_cast<std::int64_t>(mxGetNumberOfElements(a)) : 0;
         for (std::int64_t i = 0; i < n && i < 16; ++i) {
             char v[40];
             std::snprintf(v, sizeof v, "%s%.17g", i ? ", " : "", valueAt(mxGetData(a), mxGetClassID(a), i));

@@ -33,6 +33,11 @@ struct Call {
 ArrayPtr numeric(const Dims &dims, mxClassID cls = mxDOUBLE_CLASS, mxComplexity cx = mxREAL);
 ArrayPtr scalar(double v);
 ArrayPtr copyOf(const mxArray *a);
+// The values of a numeric, logical or char array converted to class `cls`
+// as MATLAB converts them (rounded and saturated for integers).
+ArrayPtr inClass(const mxArray *a, mxClassID cls);
+// The classes a numeric, logical or char array can have.
+const std::vector<mxClassID> &valueClasses();
 std::int64_t elements(const Dims &dims);
 
 // Values.
@@ -50,7 +55,7 @@ double floorIn(Source &s, std::int64_t lo, std::int64_t hi);
 // Shapes and arrays.
 Dims anyDims(Source &s, std::int64_t maxElements);  // empty through row, column, 2-D, 3-D, 4-D
 void fillAny(Source &s, mxArray *a);                // values by class, imaginary parts too
-ArrayPtr anyArray(Source &s);                       // any class, complexity, sparsity, shape
+ArrayPtr anyArray(Source &s);  // any class (cells, structs, strings, handles too), complexity, sparsity, shape
 // Doubles of the given shape from `value`.
 template <typename F>
 ArrayPtr filled(const Dims &dims, F value) {

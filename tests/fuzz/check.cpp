@@ -14,8 +14,8 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const mxArray *a) {
-    std::size_t bytes = mxGetNumberOfElements(a) * mxGetElementSize(a);
     const char *re = static_cast<const char *>(mxGetData(a));
+    std::size_t bytes = re ? mxGetNumberOfElements(a) * mxGetElementSize(a) : 0;
     const char *im = static_cast<const char *>(mxGetImagData(a));
     const mwSize *d = mxGetDimensions(a);
     return {Dims(d, d + mxGetNumberOfDimensions(a)), mxGetClassID(a), std::vector<char>(re, re + bytes),

@@ -1,5 +1,6 @@
 #include "models.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -31,8 +32,8 @@ ArrayPtr image(Source &s, const Dims &dims) { return filled(dims, [&] { return p
 // Points for the sampling plug-ins: the first coordinate array has any
 // shape, the others hold at least as many values in a shape of their own.
 template <std::size_t D, typename F>
-Call pointCall(Source &s, F point) {
-    Dims first = s.percent(8) ? s.pick<Dims>({{0, 0}, {0, 4}, {3, 0}}) : anyDims(s, 24);
+Call pointCall(Source &s, const Scale &z, F point) {
+    Dims first = s.percent(8) ? s.pick<Dims>({{0, 0}, {0, 4}, {3, 0}}) : anyDims(s, z.points);
     std::int64_t n = elements(first);
     std::array<ArrayPtr, D> coords;
     std::int64_t extra = s.percent(70) ? 0 : s.between(1, 4);
@@ -57,9 +58,9 @@ void junk(Source &s, Call &call) {
     for (std::int64_t i = 0, n = s.between(1, 2); i < n; ++i) call.add(anyArray(s));
 }
 
-Call sample2(Source &s, Dims imageDims, bool specials, int nlhs) {
+Call sample2(Source &s, const Scale &z, Dims imageDims, bool specials, int nlhs) {
     double M = static_cast<double>(imageDims[0]), N = static_cast<double>(imageDims[1]);
-    Call call = pointCall<2>(s, [&] {
+    Call call = pointCall<2>(s, z, [&] {
         return std::array<double, 2>{coordinate(s, M, specials), coordinate(s, N, specials)};
     });
     call.add(image(s, imageDims));
@@ -68,15 +69,15 @@ Call sample2(Source &s, Dims imageDims, bool specials, int nlhs) {
     return call;
 }
 
-Dims anyImage(Source &s) { return {size(s, 0, 9), size(s, 0, 9)}; }
+Dims imageDims(Source &s, std::int64_t lo, std::int64_t hi) { return {size(s, lo, hi), size(s, lo, hi)}; }
 
-Call bilinSample(Source &s) { return sample2(s, anyImage(s), true, 1); }
-Call bilinBordered(Source &s) { return sample2(s, {size(s, 3, 9), size(s, 3, 9)}, false, 1); }
-Call cubicSample(Source &s) { return sample2(s, {size(s, 0, 11), size(s, 0, 11)}, true, 1); }
-Call cubicSlope(Source &s) { return sample2(s, {size(s, 0, 11), size(s, 0, 11)}, true, 2); }
-Call cellSlope(Source &s) {
-    Dims dims = s.percent(10) ? s.pick<Dims>({{0, 0}, {0, 3}, {4, 0}}) : Dims{size(s, 2, 9), size(s, 2, 9)};
-    return sample2(s, dims, true, 2);
+Call bilinSample(Source &s, const Scale &z) { return sample2(s, z, imageDims(s, 0, z.grid), true, 1); }
+Call bilinBordered(Source &s, const Scale &z) { return sample2(s, z, imageDims(s, 3, z.grid), false, 1); }
+Call cubicSample(Source &s, const Scale &z) { return sample2(s, z, imageDims(s, 0, z.grid + 2), true, 1); }
+Call cubicSlope(Source &s, const Scale &z) { return sample2(s, z, imageDims(s, 0, z.grid + 2), true, 2); }
+Call cellSlope(Source &s, const Scale &z) {
+    Dims dims = s.percent(10) ? s.pick<Dims>({{0, 0}, {0, 3}, {4, 0}}) : imageDims(s, 2, z.grid);
+    return sample2(s, z, dims, true, 2);
 }
 
 // A coordinate outside [1, extent + 1): the masked gradient needs both
@@ -85,11 +86,11 @@ double outside(Source &s, double extent) {
     return s.pick({kNaN, -kInf, kInf, 0.5, 0.0, -3.0, extent + 1.0, extent + 1.5, 1e300, -2147483649.0});
 }
 
-Call cellSlopeMasked(Source &s) {
+Call cellSlopeMasked(Source &s, const Scale &z) {
     bool empty = s.percent(8);
-    mwSize M = empty ? 0 : size(s, 2, 9), N = empty ? size(s, 0, 4) : size(s, 2, 9);
+    mwSize M = empty ? 0 : size(s, 2, z.grid), N = empty ? size(s, 0, 4) : size(s, 2, z.grid);
     double m = static_cast<double>(M), n = static_cast<double>(N);
-    Call call = pointCall<2>(s, [&] {
+    Call call = pointCall<2>(s, z, [&] {
         if (!empty && s.percent(80)) {
             return std::array<double, 2>{floorIn(s, 1, static_cast<std::int64_t>(M)),
                                          floorIn(s, 1, static_cast<std::int64_t>(N))};
@@ -110,9 +111,9 @@ Call cellSlopeMasked(Source &s) {
 }
 
 // 3-D volumes (the own host keeps a third extent of 2 or more).
-Call volumeCall(Source &s, const Dims &dims, bool specials, int nlhs) {
+Call volumeCall(Source &s, const Scale &z, const Dims &dims, bool specials, int nlhs) {
     double M = static_cast<double>(dims[0]), N = static_cast<double>(dims[1]), P = static_cast<double>(dims[2]);
-    Call call = pointCall<3>(s, [&] {
+    Call call = pointCall<3>(s, z, [&] {
         return std::array<double, 3>{coordinate(s, M, specials), coordinate(s, N, specials),
                                      coordinate(s, P, specials)};
     });
@@ -122,31 +123,33 @@ Call volumeCall(Source &s, const Dims &dims, bool specials, int nlhs) {
     return call;
 }
 
-Call trilinSample(Source &s) {
-    mwSize M = s.percent(5) ? 0 : size(s, 1, 6);
-    return volumeCall(s, {M, size(s, 1, 6), size(s, 2, 6)}, true, 1);
+Call trilinSample(Source &s, const Scale &z) {
+    mwSize M = s.percent(5) ? 0 : size(s, 1, z.volume);
+    return volumeCall(s, z, {M, size(s, 1, z.volume), size(s, 2, z.volume)}, true, 1);
 }
-Call voxelSlope(Source &s) { return volumeCall(s, {size(s, 2, 6), size(s, 2, 6), size(s, 2, 6)}, true, 3); }
+Call voxelSlope(Source &s, const Scale &z) {
+    return volumeCall(s, z, {size(s, 2, z.volume), size(s, 2, z.volume), size(s, 2, z.volume)}, true, 3);
+}
 
 // The cubic volume plug-ins serve only points whose 4x4x4 neighbourhood
 // lies in the volume: 2 <= floor <= extent - 2 on every axis.
-Call cubicVolume(Source &s, int nlhs) {
-    Dims dims{size(s, 4, 7), size(s, 4, 7), size(s, 4, 7)};
+Call cubicVolume(Source &s, const Scale &z, int nlhs) {
+    Dims dims{size(s, 4, z.volume + 1), size(s, 4, z.volume + 1), size(s, 4, z.volume + 1)};
     auto inside = [&](mwSize extent) { return floorIn(s, 2, static_cast<std::int64_t>(extent) - 2); };
-    Call call = pointCall<3>(s, [&] { return std::array<double, 3>{inside(dims[0]), inside(dims[1]), inside(dims[2])}; });
+    Call call = pointCall<3>(s, z, [&] { return std::array<double, 3>{inside(dims[0]), inside(dims[1]), inside(dims[2])}; });
     call.add(image(s, dims));
     call.nlhs = nlhs;
     junk(s, call);
     return call;
 }
-Call cubicVolumeSample(Source &s) { return cubicVolume(s, 1); }
-Call cubicVolumeSlope(Source &s) { return cubicVolume(s, 3); }
+Call cubicVolumeSample(Source &s, const Scale &z) { return cubicVolume(s, z, 1); }
+Call cubicVolumeSlope(Source &s, const Scale &z) { return cubicVolume(s, z, 3); }
 
 // Element codes: the served ones, truncated fractions of them, unknown ones.
 // (Each draw is its own statement, so that a seed gives the same calls
 // whatever order a compiler evaluates operands in.)
-double code(Source &s, std::initializer_list<double> served, bool unknownPositive) {
-    switch (s.below(unknownPositive ? 4 : 3)) {
+double code(Source &s, const Scale &z, std::initializer_list<double> served, bool unknownPositive) {
+    switch (z.odd ? s.below(unknownPositive ? 4 : 3) : 0) {
     case 0: return s.pick(served);
     case 1: {
         double base = s.pick(served);
@@ -162,8 +165,8 @@ double code(Source &s, std::initializer_list<double> served, bool unknownPositiv
 }
 
 // n x anything local coordinates and companions of at least n values.
-Call localPoints(Source &s, double elt, int axes) {
-    mwSize n = size(s, 0, 12);
+Call localPoints(Source &s, const Scale &z, double elt, int axes) {
+    mwSize n = size(s, 0, z.points / 2);
     Call call;
     call.add(scalar(elt));
     Dims first = s.pick<Dims>({{n, 1}, {n, 1}, {n, size(s, 1, 3)}, {n, 2, 2}});
@@ -172,15 +175,15 @@ Call localPoints(Source &s, double elt, int axes) {
     call.nlhs = 1;
     return call;
 }
-Call shapeValues2(Source &s) { return localPoints(s, code(s, {3, 4}, true), 2); }
-Call shapeValues3(Source &s) { return localPoints(s, code(s, {4, 8}, true), 3); }
+Call shapeValues2(Source &s, const Scale &z) { return localPoints(s, z, code(s, z, {3, 4}, true), 2); }
+Call shapeValues3(Source &s, const Scale &z) { return localPoints(s, z, code(s, z, {4, 8}, true), 3); }
 
 // Node coordinates of at least `elt` nodes: a well-shaped element, or any
 // nodes (clockwise, degenerate, far away: those yield weight 0).
-Call nodes(Source &s, double elt, const std::vector<std::vector<double>> &shape) {
+Call nodes(Source &s, const Scale &z, double elt, const std::vector<std::vector<double>> &shape) {
     std::int64_t count = elt >= 1 ? static_cast<std::int64_t>(elt) : 0;
     std::int64_t stored = count + s.between(0, 2);
-    bool random = s.percent(25) || shape.empty();
+    bool random = (z.odd && s.percent(25)) || shape.empty();
     double scale = s.pick({1.0, 3.0, 0.01, 1e4});
     Call call;
     call.add(scalar(elt));
@@ -205,18 +208,18 @@ Call candidates(Source &s, Call call, int axes, mwSize maxPoints) {
     return call;
 }
 
-Call quadPixels(Source &s) {
-    double elt = code(s, {3, 4}, false);
+Call quadPixels(Source &s, const Scale &z) {
+    double elt = code(s, z, {3, 4}, false);
     std::vector<std::vector<double>> shape;
     if (static_cast<int>(elt) == 3) shape = {{0, 0}, {2, 0}, {0, 2}};
     if (static_cast<int>(elt) == 4) shape = {{0, 0}, {3, 0}, {3, 2}, {0, 3}};
-    Call call = candidates(s, nodes(s, elt, shape), 2, 16);
+    Call call = candidates(s, nodes(s, z, elt, shape), 2, static_cast<mwSize>(z.points * 2 / 3));
     call.nlhs = 3;
     return call;
 }
 
-Call quadVoxels(Source &s) {
-    double elt = code(s, {4, 6, 8}, false);
+Call quadVoxels(Source &s, const Scale &z) {
+    double elt = code(s, z, {4, 6, 8}, false);
     std::vector<std::vector<double>> shape;
     switch (static_cast<int>(elt)) {
     case 4: shape = {{0, 0, 0}, {3, 0, 0}, {0, 3, 0}, {0, 0, 3}}; break;
@@ -226,7 +229,7 @@ Call quadVoxels(Source &s) {
         break;
     default: shape = {{0, 0, 0}};
     }
-    Call call = candidates(s, nodes(s, elt, shape), 3, 6);
+    Call call = candidates(s, nodes(s, z, elt, shape), 3, static_cast<mwSize>(z.newton));
     call.nlhs = 4;
     return call;
 }
@@ -240,8 +243,8 @@ ArrayPtr basis(Source &s, std::int64_t visited, mwSize columns) {
                   [&] { return pixel(s); });
 }
 
-Call basis2(Source &s) {
-    mwSize M = size(s, 2, 8), N = size(s, 2, 8);
+Call basis2(Source &s, const Scale &z) {
+    mwSize M = size(s, 2, z.grid - 1), N = size(s, 2, z.grid - 1);
     Dims dims = s.percent(85) ? Dims{M, N} : Dims{M, N, 2};
     bool stepGiven = s.percent(60);
     double st = stepGiven ? step(s) : 1.0;
@@ -255,10 +258,12 @@ Call basis2(Source &s) {
     return call;
 }
 
-Dims volume3(Source &s) { return {size(s, 2, 5), size(s, 2, 5), size(s, 2, 5)}; }
+Dims volume3(Source &s, const Scale &z) {
+    return {size(s, 2, z.volume - 1), size(s, 2, z.volume - 1), size(s, 2, z.volume - 1)};
+}
 
-Call basis3(Source &s) {
-    Dims dims = volume3(s);
+Call basis3(Source &s, const Scale &z) {
+    Dims dims = volume3(s, z);
     bool stepGiven = s.percent(60);
     double st = stepGiven ? step(s) : 1.0;
     std::int64_t si = static_cast<std::int64_t>(st);
@@ -272,12 +277,12 @@ Call basis3(Source &s) {
     return call;
 }
 
-Call basis3p(Source &s) {
-    Dims dims = volume3(s);
+Call basis3p(Source &s, const Scale &z) {
+    Dims dims = volume3(s, z);
     std::int64_t visited = 1;
     std::array<ArrayPtr, 3> lists;
     for (std::size_t axis = 0; axis < 3; ++axis) {
-        mwSize length = s.percent(5) ? 0 : size(s, 1, 4);
+        mwSize length = s.percent(5) ? 0 : size(s, 1, z.volume - 2);
         lists[axis] = numeric({length, 1}, mxINT32_CLASS);
         auto *v = static_cast<std::int32_t *>(mxGetData(lists[axis].get()));
         for (mwSize i = 0; i < length; ++i) v[i] = static_cast<std::int32_t>(s.between(0, static_cast<std::int64_t>(dims[axis]) - 1));
@@ -291,30 +296,30 @@ Call basis3p(Source &s) {
 
 // Level-set fields: M x N with M, N >= 2 (a third dimension is ignored),
 // a positive spacing.
-Dims field(Source &s) {
-    mwSize M = size(s, 2, 8), N = size(s, 2, 8);
+Dims field(Source &s, const Scale &z) {
+    mwSize M = size(s, 2, z.grid - 1), N = size(s, 2, z.grid - 1);
     return s.percent(85) ? Dims{M, N} : Dims{M, N, 2};
 }
 double spacing(Source &s) { return s.pick({1.0, 0.5, 2.0, 0.1, 3.7, 1e-3}); }
 
-Call redistance(Source &s) {
+Call redistance(Source &s, const Scale &z) {
     double h = spacing(s);
     double T = s.percent(90) ? h * s.uniform(-1.0, 8.0) : s.pick({0.0, -1.0, kNaN, -kInf});
     Call call;
-    call.add(image(s, field(s))).add(scalar(h)).add(scalar(T));
+    call.add(image(s, field(s, z))).add(scalar(h)).add(scalar(T));
     return call;
 }
 
-Call redistanceOnce(Source &s) {
+Call redistanceOnce(Source &s, const Scale &z) {
     Call call;
-    call.add(image(s, field(s))).add(scalar(spacing(s))).add(scalar(s.percent(90) ? s.uniform(0.0, 1.0) : plain(s)));
+    call.add(image(s, field(s, z))).add(scalar(spacing(s))).add(scalar(s.percent(90) ? s.uniform(0.0, 1.0) : plain(s)));
     return call;
 }
 
 // Two fields read at the same positions, the second of any shape holding
 // enough values.
-Call twoFields(Source &s) {
-    Dims dims = field(s);
+Call twoFields(Source &s, const Scale &z) {
+    Dims dims = field(s, z);
     std::int64_t n = elements(dims);
     Dims second = s.percent(70) ? dims : Dims{static_cast<mwSize>(n + s.between(0, 4)), 1};
     Call call;
@@ -322,17 +327,17 @@ Call twoFields(Source &s) {
     return call;
 }
 
-Call grayStats2(Source &s) {
+Call grayStats2(Source &s, const Scale &z) {
     Call call;
-    call.add(filled(anyDims(s, 40), [&] { return anyValue(s); }));
+    call.add(filled(anyDims(s, z.points * 2), [&] { return anyValue(s); }));
     call.nlhs = 2;
     junk(s, call);
     return call;
 }
 
-Call grayStats3(Source &s) {
+Call grayStats3(Source &s, const Scale &z) {
     Dims dims = s.percent(10) ? s.pick<Dims>({{0, 2, 3}, {2, 0, 2}, {3, 3, 0}})
-                              : Dims{size(s, 1, 5), size(s, 1, 5), size(s, 2, 4)};
+                              : Dims{size(s, 1, z.volume - 1), size(s, 1, z.volume - 1), size(s, 2, z.volume - 2)};
     ArrayPtr v = numeric(dims, mxINT32_CLASS);
     auto *p = static_cast<std::int32_t *>(mxGetData(v.get()));
     for (std::int64_t i = 0, n = elements(dims); i < n; ++i)
@@ -345,13 +350,13 @@ Call grayStats3(Source &s) {
     return call;
 }
 
-Call finiteDifference(Source &s) {
+Call finiteDifference(Source &s, const Scale &z) {
     Dims dims;
     switch (s.below(4)) {
     case 0: dims = {size(s, 0, 5), 0}; break;
-    case 1: dims = {size(s, 2, 9), 1}; break;
-    case 2: dims = {size(s, 2, 6), size(s, 1, 5)}; break;
-    default: dims = {size(s, 2, 4), size(s, 1, 3), size(s, 2, 3)}; break;
+    case 1: dims = {size(s, 2, z.grid), 1}; break;
+    case 2: dims = {size(s, 2, z.grid - 3), size(s, 1, z.grid - 4)}; break;
+    default: dims = {size(s, 2, z.volume - 2), size(s, 1, z.volume - 3), size(s, 2, z.volume - 3)}; break;
     }
     Call call;
     call.add(filled(dims, [&] { return anyValue(s); }));
@@ -360,13 +365,13 @@ Call finiteDifference(Source &s) {
 
 // Stacks of 6x6 matrices: diagonally dominant ones, now and then a singular
 // one (refused with the documented message) or one holding NaN or Inf.
-Call invert6(Source &s) {
-    mwSize n = size(s, 0, 4);
+Call invert6(Source &s, const Scale &z) {
+    mwSize n = size(s, 0, z.stack);
     ArrayPtr a = numeric({36, n});
     double *p = mxGetPr(a.get());
     for (mwSize k = 0; k < n; ++k) {
         double *m = p + 36 * k;
-        int kind = static_cast<int>(s.below(10));
+        int kind = z.odd ? static_cast<int>(s.below(10)) : 9;
         for (int q = 0; q < 6; ++q)
             for (int r = 0; r < 6; ++r) m[6 * q + r] = r == q ? s.uniform(20.0, 40.0) : s.uniform(-3.0, 3.0);
         if (kind == 0) m[s.below(36)] = special(s);
@@ -399,21 +404,6 @@ Shapes gridField(const Inputs &in) {
 Shapes twoScalars(const Inputs &) { return {{1, 1}, {1, 1}}; }
 Shapes stack36(const Inputs &in) { return {{36, colsOf(in[0])}}; }
 
-// lvsRedistance iterates about T / (h / 2) steps.  Calls asking for
-// millions of steps are served but too slow for a sweep; the steps of a
-// loop whose running sum of h / 2 can no longer reach T (T / h beyond 2^56)
-// would never end, so those stay in: they must be refused.
-bool manySteps(const Inputs &in) {
-    if (in.size() != 3) return false;
-    double h = mxGetScalar(in[1]), T = mxGetScalar(in[2]);
-    if (!(h > 0) || !std::isfinite(h) || !std::isfinite(T) || T < 0) return false;
-    double steps = T / (h * 0.5);
-    return steps > 2e4 && steps < 0x1.0p56;
-}
-
-// Newton iterations of up to 100000 steps per candidate point.
-bool manyVoxelPoints(const Inputs &in) { return in.size() == 7 && firstDim(in[4]) > 8; }
-
 const char *const kThreeIn = "At least three inputs required.";
 const char *const kFourIn = "At least four inputs required.";
 const char *const kTwoIn = "At least two inputs required.";
@@ -422,6 +412,28 @@ const char *const kTwoOut = "Only two outputs required.";
 const char *const kThreeOut = "Three outputs required.";
 
 }  // namespace
+
+// lvsRedistance iterates about T / (h / 2) steps: calls asking for millions
+// of them are served but too slow for a sweep (from 2^53 steps on the
+// plug-in refuses, so those stay in).  feQuadVoxels runs Newton iterations
+// of up to 100000 steps for each candidate point of a degenerate element.
+bool costly(const Cost &cost, const Inputs &in) {
+    switch (cost.rule) {
+    case Cost::Steps: {
+        if (static_cast<int>(in.size()) <= std::max(cost.a, cost.b)) return false;
+        const mxArray *ha = in[static_cast<std::size_t>(cost.a)], *Ta = in[static_cast<std::size_t>(cost.b)];
+        if (!(mxIsNumeric(ha) || mxIsLogical(ha) || mxIsChar(ha)) || mxIsEmpty(ha)) return false;
+        if (!(mxIsNumeric(Ta) || mxIsLogical(Ta) || mxIsChar(Ta)) || mxIsEmpty(Ta)) return false;
+        double h = mxGetScalar(ha), T = mxGetScalar(Ta);
+        if (!(h > 0) || !std::isfinite(h) || !std::isfinite(T) || T < 0) return false;
+        double steps = T / (h * 0.5);
+        return steps > 2e4 && steps < 0x1.0p53;
+    }
+    case Cost::Rows:
+        return static_cast<int>(in.size()) > cost.a && mxGetM(in[static_cast<std::size_t>(cost.a)]) > cost.limit;
+    default: return false;
+    }
+}
 
 CountVerdict countVerdict(const Counts &c, int nlhs, const Inputs &in) {
     CountVerdict v;
@@ -457,47 +469,47 @@ CountVerdict countVerdict(const Counts &c, int nlhs, const Inputs &in) {
 
 const std::vector<Model> &models() {
     static const std::vector<Model> all = {
-        {"pxBilinSample", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinSample, oneLikeFirst, {}},
-        {"pxBilinSampleClamp", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinBordered, oneLikeFirst, {}},
-        {"pxBilinSampleHold", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinBordered, oneLikeFirst, {}},
-        {"pxCellSlope", {Counts::AtLeast, 3, 2, kThreeIn, kTwoOut}, cellSlope, twoLikeFirst, {}},
-        {"pxCellSlopeMasked", {Counts::AtLeast, 4, 2, kFourIn, kTwoOut}, cellSlopeMasked, twoLikeFirst, {}},
-        {"pxCubicSample", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, cubicSample, oneLikeFirst, {}},
-        {"pxCubicSlope", {Counts::AtLeast, 3, 2, kThreeIn, kTwoOut}, cubicSlope, twoLikeFirst, {}},
-        {"vxTrilinSample", {Counts::AtLeast, 4, 1, kFourIn, kOneOut}, trilinSample, oneLikeFirst, {}},
-        {"vxCellSlope", {Counts::AtLeast, 4, 3, kFourIn, kThreeOut}, voxelSlope, threeLikeFirst, {}},
-        {"vxCubicSample", {Counts::AtLeast, 4, 1, kFourIn, kOneOut}, cubicVolumeSample, oneLikeFirst, {}},
-        {"vxCubicSlope", {Counts::AtLeast, 4, 3, kFourIn, kThreeOut}, cubicVolumeSlope, threeLikeFirst, {}},
+        {"pxBilinSample", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinSample, oneLikeFirst, {}, {}, {}},
+        {"pxBilinSampleClamp", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinBordered, oneLikeFirst, {}, {}, {}},
+        {"pxBilinSampleHold", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinBordered, oneLikeFirst, {}, {}, {}},
+        {"pxCellSlope", {Counts::AtLeast, 3, 2, kThreeIn, kTwoOut}, cellSlope, twoLikeFirst, {}, {}, {}},
+        {"pxCellSlopeMasked", {Counts::AtLeast, 4, 2, kFourIn, kTwoOut}, cellSlopeMasked, twoLikeFirst, {}, {}, {}},
+        {"pxCubicSample", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, cubicSample, oneLikeFirst, {}, {}, {}},
+        {"pxCubicSlope", {Counts::AtLeast, 3, 2, kThreeIn, kTwoOut}, cubicSlope, twoLikeFirst, {}, {}, {}},
+        {"vxTrilinSample", {Counts::AtLeast, 4, 1, kFourIn, kOneOut}, trilinSample, oneLikeFirst, {}, {}, {}},
+        {"vxCellSlope", {Counts::AtLeast, 4, 3, kFourIn, kThreeOut}, voxelSlope, threeLikeFirst, {}, {}, {}},
+        {"vxCubicSample", {Counts::AtLeast, 4, 1, kFourIn, kOneOut}, cubicVolumeSample, oneLikeFirst, {}, {}, {}},
+        {"vxCubicSlope", {Counts::AtLeast, 4, 3, kFourIn, kThreeOut}, cubicVolumeSlope, threeLikeFirst, {}, {}, {}},
         {"feShapeValues2", {Counts::Usage, 3, 1, "[FF]=feShapeValues2(elt,xg,yg)", nullptr}, shapeValues2,
-         nodeValues2, {}},
+         nodeValues2, {}, {0}, {}},
         {"feShapeValues3", {Counts::Usage, 4, 1, "[FF]=feShapeValues3(elt,xg,yg,zg)", nullptr}, shapeValues3,
-         nodeValues3, {}},
+         nodeValues3, {}, {0}, {}},
         {"feQuadPixels", {Counts::Usage, 5, 3, "[xg,yg,wg]=feQuadPixel(elt,xn,yn,xpix,ypix)", nullptr},
-         quadPixels, quad2, {}},
+         quadPixels, quad2, {}, {0}, {}},
         {"feQuadVoxels",
          {Counts::Usage, 7, 4, "[xg,yg,zg,wg]=feQuadVoxel(elt,xn,yn,zn,xpix,ypix,zpix)", nullptr},
-         quadVoxels, quad3, {}, manyVoxelPoints},
-        {"slopeBasis2", {Counts::AtLeast, 2, 1, kTwoIn, kOneOut}, basis2, basisTimes2, {}},
-        {"slopeBasis3", {Counts::AtLeast, 2, 1, kTwoIn, kOneOut}, basis3, basisTimes3, {}},
-        {"slopeBasis3p", {Counts::AtLeast, 2, 1, kTwoIn, kOneOut}, basis3p, basisTimes3, {}},
+         quadVoxels, quad3, {}, {0}, {Cost::Rows, 4, 0, 8}},
+        {"slopeBasis2", {Counts::AtLeast, 2, 1, kTwoIn, kOneOut}, basis2, basisTimes2, {}, {2}, {}},
+        {"slopeBasis3", {Counts::AtLeast, 2, 1, kTwoIn, kOneOut}, basis3, basisTimes3, {}, {2}, {}},
+        {"slopeBasis3p", {Counts::AtLeast, 2, 1, kTwoIn, kOneOut}, basis3p, basisTimes3, {}, {}, {}},
         {"lvsRedistance", {Counts::Exactly, 3, 1, "Three inputs required.", "One output required."}, redistance,
-         gridField, {}, manySteps},
+         gridField, {}, {1, 2}, {Cost::Steps, 1, 2}},
         {"lvsRedistance0", {Counts::Exactly, 3, 1, "Three inputs required.", "One output required."},
-         redistanceOnce, gridField, {}},
+         redistanceOnce, gridField, {}, {1, 2}, {}},
         {"lvsAdvance", {Counts::Exactly, 4, 1, "Four inputs required.", "One output required."}, twoFields,
-         gridField, {}},
+         gridField, {}, {2, 3}, {}},
         {"lvsOrthogonalise", {Counts::Exactly, 4, 1, "Four inputs required.", "One output required."}, twoFields,
-         gridField, {}},
+         gridField, {}, {2, 3}, {}},
         {"lvsExtendField", {Counts::Exactly, 4, 1, "Four inputs required.", "One output required."}, twoFields,
-         gridField, {}},
+         gridField, {}, {2, 3}, {}},
         {"pxGrayStats", {Counts::AtLeast, 1, 2, "Only one input required.", "Two outputs required."}, grayStats2,
-         twoScalars, {}},
+         twoScalars, {}, {}, {}},
         {"vxGrayStats", {Counts::AtLeast, 1, 2, "Only one input required.", "Two outputs required."}, grayStats3,
-         twoScalars, {}},
+         twoScalars, {}, {}, {}},
         {"fdSlope", {Counts::Exactly, 1, 1, "One inputs required.", "One output required."}, finiteDifference,
-         oneLikeFirst, {}},
+         oneLikeFirst, {}, {}, {}},
         {"matInvert6", {Counts::Stack36, 1, 1, "Only one input required.", kOneOut}, invert6, stack36,
-         {"Singular Matrix."}},
+         {"Singular Matrix."}, {}, {}},
     };
     return all;
 }
@@ -526,13 +538,13 @@ Call makeCall(Source &s, const Model &model, CallKind kind) {
             call.nlhs = documentedCounts ? model.counts.outputs : static_cast<int>(s.between(0, 5));
             for (int i = 0; i < nrhs; ++i) call.add(anyArray(s));
         } else {
-            call = model.valid(s);
+            call = model.valid(s, kSweepScale);
             if (kind == CallKind::NearlyValid) {
                 perturb(s, call);
                 if (s.percent(20)) perturb(s, call);
             }
         }
-        if (!model.costly || !model.costly(call.raw())) return call;
+        if (!costly(model.cost, call.raw())) return call;
     }
 }
 

@@ -1,7 +1,9 @@
-// What the harness knows of each plug-in: its documented count checks, a
-// generator of calls its documented behaviour serves, the shapes of the
-// outputs an accepted call returns, and which calls would legitimately take
-// too long to make at random.
+// The one description of every plug-in that the test harnesses share: its
+// documented count checks, a generator of calls its documented behaviour
+// serves (small for the fuzz sweep and the Octave sweep, large for the
+// thread test), the shapes of the outputs an accepted call returns, which
+// inputs are scalars, and which calls would legitimately take too long to
+// make at random.  tests/fuzz/table_dump.cpp hands it to the Octave tests.
 #ifndef GRIDMEX_FUZZ_MODELS_H
 #define GRIDMEX_FUZZ_MODELS_H
 
@@ -36,17 +38,46 @@ struct CountVerdict {
 
 CountVerdict countVerdict(const Counts &counts, int nlhs, const std::vector<const mxArray *> &in);
 
+// How large the arrays of a served call may be, and whether it may hold
+// the odd values a served call still allows (unknown element codes,
+// degenerate elements).
+struct Scale {
+    std::int64_t points;  // elements of a point or value array
+    std::int64_t grid;    // extent of an image or a level-set field
+    std::int64_t volume;  // extent of a volume
+    std::int64_t stack;   // 6x6 matrices of a stack
+    std::int64_t newton;  // candidate points of the voxel quadrature (Newton iterations each)
+    bool odd;
+};
+// Small calls for the sweeps; calls large enough to be split over threads.
+inline constexpr Scale kSweepScale{24, 9, 6, 4, 6, true};
+inline constexpr Scale kLargeScale{300000, 400, 48, 50000, 3000, false};
+
+// Calls whose documented work is too long for a sweep.
+struct Cost {
+    enum Rule {
+        None,
+        Steps,  // input b / (input a / 2) steps (lvsRedistance: T / (h / 2)), 2e4 to 2^53 of them
+        Rows    // input a has more than `limit` rows (Newton iterations per row)
+    };
+    Rule rule = None;
+    int a = 0, b = 0;
+    double limit = 0;
+};
+bool costly(const Cost &cost, const std::vector<const mxArray *> &in);
+
 struct Model {
     std::string name;
     Counts counts;
     // A call that the documented behaviour serves; it must succeed.
-    Call (*valid)(Source &);
+    Call (*valid)(Source &, const Scale &);
     // Dimensions of each output of an accepted call (empty: not known).
     std::vector<Dims> (*shapes)(const std::vector<const mxArray *> &in);
     // Errors the documented behaviour itself raises for served calls.
     std::vector<std::string> documentedErrors;
-    // True for calls whose documented work is too long for a sweep.
-    bool (*costly)(const std::vector<const mxArray *> &in) = nullptr;
+    // Positions (0-based) of the scalar inputs, read whatever their class.
+    std::vector<int> scalars;
+    Cost cost;
 };
 
 const std::vector<Model> &models();

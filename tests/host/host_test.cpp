@@ -40,6 +40,59 @@ TEST(HostArrays, ScalarIsReadByClassAndComplexIsFlagged) {
     EXPECT_EQ(mxGetScalar(matrix(0, 3).get()), 0.0);
 }
 
+// Cells, structs, strings and function handles as MATLAB passes them: classes
+// and names, no numeric data, a first element of 0, children owned and freed
+// with their container; a logical byte other than 0 or 1 reads as true.
+TEST(HostArrays, ContainersStringsHandlesAndLogicalBytes) {
+    std::size_t before = mexhost::liveArrays();
+    {
+        ArrayPtr cell(mxCreateCellMatrix(1, 2));
+        mxSetCell(cell.get(), 1, mxCreateDoubleScalar(4));
+        const char *names[] = {"a", "b"};
+        ArrayPtr st(mxCreateStructMatrix(1, 1, 2, names));
+        mxSetField(st.get(), 0, "b", mxCreateString("xy"));
+        ArrayPtr handle(mexhost::newFunctionHandle());
+        ArrayPtr text(mxCreateString("AB"));
+        ArrayPtr one = scalar(1);
+
+        EXPECT_EQ(mxGetScalar(mxGetCell(cell.get(), 1)), 4.0);
+        EXPECT_EQ(mxGetCell(cell.get(), 0), nullptr);
+        EXPECT_EQ(mxGetField(st.get(), 0, "a"), nullptr);
+        EXPECT_EQ(mxGetNumberOfElements(mxGetField(st.get(), 0, "b")), 2u);
+        EXPECT_EQ(mxGetNumberOfFields(st.get()), 2);
+        EXPECT_EQ(mxGetScalar(text.get()), 65.0);
+        EXPECT_EQ(dims(text.get()), (std::vector<mwSize>{1, 2}));
+        const struct {
+            const mxArray *a;
+            const char *name;
+            bool numeric, isChar, isCell, isStruct, isHandle;
+        } kinds[] = {{cell.get(), "cell", false, false, true, false, false},
+                     {st.get(), "struct", false, false, false, true, false},
+                     {handle.get(), "function_handle", false, false, false, false, true},
+                     {text.get(), "char", false, true, false, false, false},
+                     {one.get(), "double", true, false, false, false, false}};
+        for (const auto &k : kinds) {
+            SCOPED_TRACE(k.name);
+            EXPECT_STREQ(mxGetClassName(k.a), k.name);
+            EXPECT_EQ(mxIsNumeric(k.a), k.numeric);
+            EXPECT_EQ(mxIsChar(k.a), k.isChar);
+            EXPECT_EQ(mxIsCell(k.a), k.isCell);
+            EXPECT_EQ(mxIsStruct(k.a), k.isStruct);
+            EXPECT_EQ(mxIsFunctionHandle(k.a), k.isHandle);
+            if (!k.numeric && !k.isChar) {
+                EXPECT_EQ(mxGetData(k.a), nullptr);
+                EXPECT_EQ(mxGetScalar(k.a), 0.0);
+            }
+        }
+        EXPECT_EQ(mexhost::liveArrays(), before + 7);  // five arrays, two stored in a cell or struct
+
+        ArrayPtr flag = ofClass(mxLOGICAL_CLASS, 1, 1);
+        *static_cast<unsigned char *>(mxGetData(flag.get())) = 0x5a;
+        EXPECT_EQ(mxGetScalar(flag.get()), 1.0);
+    }
+    EXPECT_EQ(mexhost::liveArrays(), before);
+}
+
 TEST(HostCalls, SuccessKeepsOutputsAndReleasesScratchAndTemporaries) {
     std::size_t arraysBefore = mexhost::liveArrays();
     ArrayPtr mode = scalar(0);

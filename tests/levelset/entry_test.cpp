@@ -42,21 +42,18 @@ TEST(LevelsetEntry, RefusesUnsoundCalls) {
              nan = scalar(std::numeric_limits<double>::quiet_NaN()), tiny = scalar(1e-320),
              endless = scalar(inf), huge = scalar(1e17);
     ArrayPtr single = ofClass(mxSINGLE_CLASS, 3, 4), int32 = ofClass(mxINT32_CLASS, 3, 4),
-             logical = ofClass(mxLOGICAL_CLASS, 1, 1), complex = ofClass(mxDOUBLE_CLASS, 1, 1, mxCOMPLEX),
-             sparse = matrix(3, 4);
+             cell(mxCreateCellMatrix(1, 1)), sparse = matrix(3, 4);
+    const char *field[] = {"h"};
+    ArrayPtr record(mxCreateStructMatrix(1, 1, 1, field));
     mexhost::setSparse(sparse.get(), true);
     const Refusal cases[] = {
         {"lvsRedistance", {&single, &s, &s}, "notRealDouble",
          "phi0 must be a real double array (it is single)."},
-        {"lvsRedistance", {&f, &s, &logical}, "notRealDouble",
-         "T must be a real double array (it is logical)."},
-        {"lvsRedistance0", {&f, &complex, &s}, "notRealDouble",
-         "h must be a real double array (it is complex double)."},
+        {"lvsRedistance0", {&f, &cell, &s}, "notNumeric", "h must be a number (it is a cell)."},
         {"lvsAdvance", {&f, &int32, &s, &s}, "notRealDouble", "F must be a real double array (it is int32)."},
         {"lvsOrthogonalise", {&sparse, &f, &s, &s}, "notRealDouble",
          "psi0 must be a real double array (it is sparse double)."},
-        {"lvsExtendField", {&f, &f, &s, &logical}, "notRealDouble",
-         "dt must be a real double array (it is logical)."},
+        {"lvsExtendField", {&f, &f, &s, &record}, "notNumeric", "dt must be a number (it is a struct)."},
         {"lvsRedistance", {&row, &s, &s}, "fieldTooSmall",
          "phi0 must have at least 2 rows and 2 columns (it is 1 x 5)."},
         {"lvsRedistance0", {&empty, &s, &s}, "fieldTooSmall",
@@ -67,9 +64,9 @@ TEST(LevelsetEntry, RefusesUnsoundCalls) {
          "F must hold at least 12 elements (one per cell of phi0); it holds 11."},
         {"lvsOrthogonalise", {&f, &empty, &s, &s}, "tooShort",
          "phi must hold at least 12 elements (one per cell of psi0); it holds 0."},
-        {"lvsRedistance", {&f, &empty, &s}, "emptyScalar", "h must be a scalar; it is empty."},
-        {"lvsRedistance", {&f, &s, &empty}, "emptyScalar", "T must be a scalar; it is empty."},
-        {"lvsAdvance", {&f, &f, &s, &empty}, "emptyScalar", "dt must be a scalar; it is empty."},
+        {"lvsRedistance", {&f, &empty, &s}, "emptyScalar", "h must be a number (it is empty)."},
+        {"lvsRedistance", {&f, &s, &empty}, "emptyScalar", "T must be a number (it is empty)."},
+        {"lvsAdvance", {&f, &f, &s, &empty}, "emptyScalar", "dt must be a number (it is empty)."},
         {"lvsRedistance", {&f, &zero, &s}, "badSpacing", "h must be a positive grid spacing (it is 0)."},
         {"lvsRedistance0", {&f, &negative, &s}, "badSpacing",
          "h must be a positive grid spacing (it is -1)."},
