@@ -27,7 +27,11 @@
 %     slopeBasis2:emptyStep       step empty
 %     slopeBasis2:stepBelowOne    step below 1 after truncation, or NaN
 %     slopeBasis2:imageTooSmall   fewer than 2 rows or 2 columns
+%     slopeBasis2:tooShort        image with fewer than M*N elements
+%                                 (extents such as 2 x 3 x 0)
 %     slopeBasis2:basisTooShort   fewer basis rows than visited pixels
+%   imageTooSmall and tooShort are raised only when a pixel is visited:
+%   an image with 0 rows or columns gives a zero result.
 %
 %   Example:
 %     I = 10 * (1:4)' + (1:5);                 % I(r, c) = 10 r + c

@@ -30,7 +30,11 @@
 %     slopeBasis3:notThreeDimensional  volume with two dimensions (an
 %                                      M x N x 1 array is one)
 %     slopeBasis3:volumeTooSmall       fewer than 2 voxels along an axis
+%     slopeBasis3:tooShort             volume with fewer than M*N*P
+%                                      elements (say 2 x 2 x 2 x 0)
 %     slopeBasis3:basisTooShort        fewer basis rows than visited voxels
+%   volumeTooSmall and tooShort are raised only when a voxel is visited:
+%   a volume with an extent 0 gives a zero result.
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:3, 1:3, 1:3);

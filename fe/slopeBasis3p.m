@@ -29,9 +29,14 @@
 %     slopeBasis3p:notRealDouble        volume or basis not real double
 %     slopeBasis3p:notThreeDimensional  volume with two dimensions
 %     slopeBasis3p:listNotInt32         an index list not real int32
+%     slopeBasis3p:tooShort             an index list with fewer elements
+%                                       than rows, or a volume with fewer
+%                                       than M*N*P (say 2 x 2 x 2 x 0)
 %     slopeBasis3p:volumeTooSmall       fewer than 2 voxels along an axis
 %     slopeBasis3p:indexOutsideVolume   an index outside the volume
 %     slopeBasis3p:basisTooShort        fewer basis rows than visited voxels
+%   volumeTooSmall and the tooShort of the volume are raised only when a
+%   voxel is visited: an empty index list gives a zero result.
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);

@@ -30,7 +30,8 @@
 %     "One output required."   other than one output (none too)
 %     lvsExtendField:notRealDouble  an input not a real double array
 %     lvsExtendField:fieldTooSmall  u0 with fewer than 2 rows or columns
-%     lvsExtendField:tooShort       phi with fewer than M*N elements
+%     lvsExtendField:tooShort       u0 or phi with fewer than M*N elements
+%                                   (u0 with extents such as 2 x 3 x 0)
 %     lvsExtendField:emptyScalar    h or dt empty
 %     lvsExtendField:badSpacing     h not positive (0, negative or NaN)
 %

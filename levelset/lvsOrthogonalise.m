@@ -28,7 +28,9 @@
 %     "One output required."   other than one output (none too)
 %     lvsOrthogonalise:notRealDouble  an input not a real double array
 %     lvsOrthogonalise:fieldTooSmall  psi0 with fewer than 2 rows or columns
-%     lvsOrthogonalise:tooShort       phi with fewer than M*N elements
+%     lvsOrthogonalise:tooShort       psi0 or phi with fewer than M*N
+%                                     elements (psi0 with extents such as
+%                                     2 x 3 x 0)
 %     lvsOrthogonalise:emptyScalar    h or dt empty
 %     lvsOrthogonalise:badSpacing     h not positive (0, negative or NaN)
 %

@@ -24,6 +24,8 @@
 %     "One output required."    other than one output (none too)
 %     lvsRedistance:notRealDouble     phi0, h or T not a real double array
 %     lvsRedistance:fieldTooSmall     phi0 with fewer than 2 rows or columns
+%     lvsRedistance:tooShort          phi0 with fewer than M*N elements
+%                                     (extents such as 2 x 3 x 0)
 %     lvsRedistance:emptyScalar       h or T empty
 %     lvsRedistance:badSpacing        h not positive (0, negative or NaN)
 %     lvsRedistance:endlessIteration  T of 2^53 steps or more (Inf too)

@@ -24,6 +24,8 @@
 %     "One output required."    other than one output (none too)
 %     lvsRedistance0:notRealDouble  phi0, h or dt not a real double array
 %     lvsRedistance0:fieldTooSmall  phi0 with fewer than 2 rows or columns
+%     lvsRedistance0:tooShort       phi0 with fewer than M*N elements
+%                                   (extents such as 2 x 3 x 0)
 %     lvsRedistance0:emptyScalar    h or dt empty
 %     lvsRedistance0:badSpacing     h not positive (0, negative or NaN)
 %

@@ -18,7 +18,9 @@
 %     X < 1        extrapolated from rows 1 and 2;
 %     X >= M       extrapolated from rows M-2 and M-1 (not M-1 and M):
 %                  at X = M the value is 2 I(M-1,:) - I(M-2,:).
-%   A NaN coordinate gives NaN.  Inputs after the third are ignored.
+%   A NaN coordinate gives NaN, and so does a coordinate of -Inf or +Inf
+%   (the extrapolation weights become infinite).  Inputs after the third
+%   are ignored.
 %
 %   Errors:
 %     "At least three inputs required."  fewer than three inputs

@@ -26,7 +26,9 @@
 %     "At least four inputs required."  fewer than four inputs
 %     "Three outputs required."         other than three outputs
 %     vxCellSlope:notRealDouble  an input not a real double array
-%     vxCellSlope:tooShort       y or z holds fewer elements than x
+%     vxCellSlope:tooShort       y or z holds fewer elements than x, or
+%                                the volume fewer than M*N*P (say
+%                                5 x 5 x 4 x 0; x not empty)
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);

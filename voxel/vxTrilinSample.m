@@ -24,7 +24,9 @@
 %     "At least four inputs required."  fewer than four inputs
 %     "Only one output required."       other than one output (none too)
 %     vxTrilinSample:notRealDouble  an input not a real double array
-%     vxTrilinSample:tooShort       y or z holds fewer elements than x
+%     vxTrilinSample:tooShort       y or z holds fewer elements than x, or
+%                                   the volume fewer than M*N*P (say
+%                                   5 x 5 x 4 x 0; x not empty)
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);
