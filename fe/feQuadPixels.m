@@ -32,7 +32,8 @@
 %                              inputs or other than three outputs
 %     feQuadPixels:notRealDouble  xn, yn, xpix or ypix not real double
 %     feQuadPixels:tooShort       xn or yn with fewer than elt elements,
-%                                 ypix with fewer than n
+%                                 ypix with fewer than n, xpix with fewer
+%                                 than its n rows (say 2 x 0)
 %
 %   Example:
 %     [xg, yg, wg] = feQuadPixels(4, [0 1 1 0], [0 0 1 1], ...

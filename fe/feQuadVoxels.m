@@ -30,7 +30,8 @@
 %                        than seven inputs or other than four outputs
 %     feQuadVoxels:notRealDouble  a coordinate input not real double
 %     feQuadVoxels:tooShort       xn, yn or zn with fewer than elt
-%                                 elements, ypix or zpix with fewer than n
+%                                 elements, ypix or zpix with fewer than n,
+%                                 xpix with fewer than its n rows (2 x 0)
 %
 %   Example:
 %     xn = [0 1 1 0 0 1 1 0];  yn = [0 0 1 1 0 0 1 1];

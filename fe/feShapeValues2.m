@@ -23,7 +23,8 @@
 %     "[FF]=feShapeValues2(elt,xg,yg)"  other than three inputs or other
 %                                       than one output (none too)
 %     feShapeValues2:notRealDouble  xg or yg not a real double array
-%     feShapeValues2:tooShort       yg holds fewer than n elements
+%     feShapeValues2:tooShort       yg holds fewer than n elements, or xg
+%                                   fewer than its n rows (say 2 x 0)
 %
 %   Example:
 %     FF = feShapeValues2(4, [0; 1; 2], [0; 1; 2])

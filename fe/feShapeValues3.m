@@ -25,7 +25,8 @@
 %     "[FF]=feShapeValues3(elt,xg,yg,zg)"  other than four inputs or other
 %                                          than one output (none too)
 %     feShapeValues3:notRealDouble  xg, yg or zg not a real double array
-%     feShapeValues3:tooShort       yg or zg holds fewer than n elements
+%     feShapeValues3:tooShort       yg or zg holds fewer than n elements,
+%                                   or xg fewer than its n rows (2 x 0)
 %
 %   Example:
 %     FF = feShapeValues3(8, [0; 1], [0; 1], [0; 1])
