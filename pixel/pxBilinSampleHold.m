@@ -35,3 +35,10 @@
 %     v = pxBilinSampleHold([0.5 5.5 7], [3 3 3], I)   % 8, 58, 73
 %
 %   See also pxBilinSample, pxBilinSampleClamp, pxCubicSample.
+
+%!shared I
+%! I = 10 * (1:6)' + (1:6);
+%!assert (pxBilinSampleHold ([0.5 5.5 7], [3 3 3], I), [8 58 73])
+%!assert (pxBilinSampleHold ([Inf -Inf 2 NaN], [3 3 -Inf 3], I), NaN (1, 4))
+%!error id=pxBilinSampleHold:imageTooSmall v = pxBilinSampleHold (2, 3, ones (3, 2));
+%!error id=pxBilinSampleHold:tooShort v = pxBilinSampleHold ([2 3], 3, I);
