@@ -37,3 +37,10 @@
 %     v = vxCubicSample([2 3.5 4], [3 3 3], [2 2 2], V)   % 232 382 0
 %
 %   See also vxCubicSlope, vxTrilinSample, pxCubicSample.
+
+%!shared V
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = 100 * i + 10 * j + k;
+%!assert (vxCubicSample ([2 3.5 4], [3 3 3], [2 2 2], V), [232 382 0], 1e-12)
+%!error id=vxCubicSample:tooShort v = vxCubicSample (2, 3, [], V);
+%!error <Only one output required\.> vxCubicSample (2, 3, 2, V)
