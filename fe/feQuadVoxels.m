@@ -41,3 +41,13 @@
 %     % xg = [0; 0.5; 0], yg = [0; -0.5; 0], zg = 0, wg = [1; 1; 0]
 %
 %   See also feShapeValues3, feQuadPixels, vxTrilinSample.
+
+%!shared xn, yn, zn
+%! xn = [0 1 1 0 0 1 1 0];
+%! yn = [0 0 1 1 0 0 1 1];
+%! zn = [0 0 0 0 1 1 1 1];
+%!test
+%! [xg, yg, zg, wg] = feQuadVoxels (8, xn, yn, zn, [0.5; 0.75; 1.5], [0.5; 0.25; 0.5], [0.5; 0.5; 0.5]);
+%! assert ([xg, yg, zg, wg], [0 0 0 1; 0.5 -0.5 0 1; 0 0 0 0]);
+%!error id=feQuadVoxels:tooShort [xg, yg, zg, wg] = feQuadVoxels (8, xn, yn, zn, [0.5; 0.5], 0.5, [0.5; 0.5]);
+%!error <\[xg,yg,zg,wg\]=feQuadVoxel\(elt,xn,yn,zn,xpix,ypix,zpix\)> [xg, yg, zg, wg] = feQuadVoxels (8, xn, yn, zn, 0.5, 0.5);

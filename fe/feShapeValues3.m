@@ -33,3 +33,8 @@
 %     % row 1: 0.125 eight times; row 2: 1 in column 7, 0 elsewhere
 %
 %   See also feQuadVoxels, feShapeValues2, slopeBasis3.
+
+%!assert (feShapeValues3 (8, [0; 1], [0; 1], [0; 1]),
+%!        [0.125 * ones(1, 8); 0 0 0 0 0 0 1 0])
+%!error id=feShapeValues3:tooShort FF = feShapeValues3 (8, [0; 1], [0; 1], 0);
+%!error <\[FF\]=feShapeValues3\(elt,xg,yg,zg\)> FF = feShapeValues3 (8, 0, 0);

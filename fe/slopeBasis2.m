@@ -38,3 +38,11 @@
 %     R = slopeBasis2(I, ones(6, 2), 2)        % 6 rows [10 10 1 1]
 %
 %   See also slopeBasis3, slopeBasis3p, feShapeValues2, pxCellSlope.
+
+%!shared I
+%! I = 10 * (1:4)' + (1:5);
+%!assert (slopeBasis2 (I, ones (6, 2), 2), repmat ([10 10 1 1], 6, 1))
+%!assert (slopeBasis2 (zeros (0, 5), ones (3, 1)), zeros (3, 2))
+%!error id=slopeBasis2:basisTooShort R = slopeBasis2 (I, ones (5, 1), 2);
+%!error id=slopeBasis2:stepBelowOne R = slopeBasis2 (I, ones (20, 1), 0.5);
+%!error id=slopeBasis2:imageTooSmall R = slopeBasis2 (I(1, :), ones (5, 1));

@@ -41,3 +41,11 @@
 %     R = slopeBasis3(100 * i + 10 * j + k, ones(27, 1));  % rows [100 10 1]
 %
 %   See also slopeBasis3p, slopeBasis2, feShapeValues3, vxCellSlope.
+
+%!test
+%! [i, j, k] = ndgrid (1:3, 1:3, 1:3);
+%! R = slopeBasis3 (100 * i + 10 * j + k, ones (27, 1));
+%! assert (R, repmat ([100 10 1], 27, 1));
+%!error id=slopeBasis3:notThreeDimensional R = slopeBasis3 (ones (3, 3), ones (9, 1));
+%!error id=slopeBasis3:volumeTooSmall R = slopeBasis3 (ones (3, 1, 3), ones (9, 1));
+%!error id=slopeBasis3:basisTooShort R = slopeBasis3 (ones (3, 3, 3), ones (7, 1), 2);

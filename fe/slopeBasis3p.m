@@ -46,3 +46,13 @@
 %     % every row [100 10 1]
 %
 %   See also slopeBasis3, slopeBasis2, feShapeValues3.
+
+%!shared V
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = 100 * i + 10 * j + k;
+%!assert (slopeBasis3p (V, ones (8, 1), int32 ([0; 4]), int32 ([1; 2]), int32 ([2; 3])),
+%!        repmat ([100 10 1], 8, 1))
+%!assert (slopeBasis3p (ones (1, 3, 3), ones (2, 1), int32 (zeros (0, 1)), int32 (0), int32 (0)),
+%!        zeros (2, 3))
+%!error id=slopeBasis3p:indexOutsideVolume R = slopeBasis3p (V, ones (8, 1), int32 ([0; 5]), int32 (1), int32 (1));
+%!error id=slopeBasis3p:missingLists R = slopeBasis3p (V, ones (8, 1));
