@@ -40,3 +40,13 @@
 %     % about 0.5
 %
 %   See also lvsRedistance, lvsExtendField, lvsOrthogonalise.
+
+%!test
+%! [x, y] = ndgrid (-20:20);
+%! phi0 = hypot (x, y) - 10;
+%! phi = lvsAdvance (phi0, ones (41), 1, 0.5);
+%! assert (phi(x == 10 & y == 0), -0.5);
+%! assert (phi(x == 6 & y == 8), -0.482, 1e-3);
+%! assert (all (phi(phi0 == 0) < 0));
+%!error id=lvsAdvance:tooShort phi = lvsAdvance (magic (4), ones (4, 3), 1, 0.5);
+%!error id=lvsAdvance:badSpacing phi = lvsAdvance (magic (4), ones (4), -1, 0.5);

@@ -41,3 +41,11 @@
 %     % lowered by 0.5 where x >= 4 (phi >= 0), raised by 0.5 where x <= 3
 %
 %   See also lvsOrthogonalise, lvsAdvance, lvsRedistance.
+
+%!test
+%! [x, y] = ndgrid (1:8, 1:6);
+%! u = lvsExtendField (x + y, x - 3.5, 1, 0.5);
+%! assert (u, x + y + 0.5 * (x <= 3) - 0.5 * (x >= 4));
+%!error id=lvsExtendField:tooShort u = lvsExtendField (magic (4), ones (4, 3), 1, 0.5);
+%!error id=lvsExtendField:badSpacing u = lvsExtendField (magic (4), magic (4), NaN, 0.5);
+%!error <Four inputs required\.> u = lvsExtendField (magic (4), magic (4), 1);

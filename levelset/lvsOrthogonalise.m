@@ -41,3 +41,10 @@
 %     % lowered by 0.5 where x >= 4 (phi >= 0), raised by 0.5 where x <= 3
 %
 %   See also lvsExtendField, lvsRedistance, lvsAdvance.
+
+%!test
+%! [x, y] = ndgrid (1:8, 1:6);
+%! psi = lvsOrthogonalise (x + y, x - 3.5, 1, 0.5);
+%! assert (psi, x + y + 0.5 * (x <= 3) - 0.5 * (x >= 4));
+%!error id=lvsOrthogonalise:tooShort psi = lvsOrthogonalise (magic (4), ones (4, 3), 1, 0.5);
+%!error id=lvsOrthogonalise:fieldTooSmall psi = lvsOrthogonalise (1:8, 1:8, 1, 0.5);
