@@ -34,7 +34,8 @@
 %     feQuadPixels:emptyCode      elt empty
 %     feQuadPixels:notNumeric     elt a cell, struct or function handle
 %     feQuadPixels:tooShort       xn or yn with fewer than elt elements,
-%                                 ypix with fewer than n
+%                                 ypix with fewer than n, xpix with fewer
+%                                 than its n rows (say 2 x 0)
 %
 %   Example:
 %     [xg, yg, wg] = feQuadPixels(4, [0 1 1 0], [0 0 1 1], ...
@@ -42,3 +43,12 @@
 %     % xg = [0; 0.5; 0], yg = [0; -0.5; 0], wg = [1; 1; 0]
 %
 %   See also feShapeValues2, feQuadVoxels, pxBilinSample.
+
+%!test
+%! [xg, yg, wg] = feQuadPixels (4, [0 1 1 0], [0 0 1 1], [0.5; 0.75; 1.5], [0.5; 0.25; 0.5]);
+%! assert ([xg, yg, wg], [0 0 1; 0.5 -0.5 1; 0 0 0]);
+%!test
+%! [xg, yg, wg] = feQuadPixels (7, [0 1 1 0], [0 0 1 1], [0.5; 0.75], [0.5; 0.25]);
+%! assert ([xg, yg, wg], [2 2 0; 2 2 0]);
+%!error id=feQuadPixels:tooShort [xg, yg, wg] = feQuadPixels (4, [0 1 1], [0 0 1 1], 0.5, 0.5);
+%!error <\[xg,yg,wg\]=feQuadPixel\(elt,xn,yn,xpix,ypix\)> [xg, yg] = feQuadPixels (3, [0 1 0], [0 0 1], 0.5, 0.5);

@@ -32,7 +32,8 @@
 %     feQuadVoxels:emptyCode      elt empty
 %     feQuadVoxels:notNumeric     elt a cell, struct or function handle
 %     feQuadVoxels:tooShort       xn, yn or zn with fewer than elt
-%                                 elements, ypix or zpix with fewer than n
+%                                 elements, ypix or zpix with fewer than n,
+%                                 xpix with fewer than its n rows (2 x 0)
 %
 %   Example:
 %     xn = [0 1 1 0 0 1 1 0];  yn = [0 0 1 1 0 0 1 1];
@@ -42,3 +43,13 @@
 %     % xg = [0; 0.5; 0], yg = [0; -0.5; 0], zg = 0, wg = [1; 1; 0]
 %
 %   See also feShapeValues3, feQuadPixels, vxTrilinSample.
+
+%!shared xn, yn, zn
+%! xn = [0 1 1 0 0 1 1 0];
+%! yn = [0 0 1 1 0 0 1 1];
+%! zn = [0 0 0 0 1 1 1 1];
+%!test
+%! [xg, yg, zg, wg] = feQuadVoxels (8, xn, yn, zn, [0.5; 0.75; 1.5], [0.5; 0.25; 0.5], [0.5; 0.5; 0.5]);
+%! assert ([xg, yg, zg, wg], [0 0 0 1; 0.5 -0.5 0 1; 0 0 0 0]);
+%!error id=feQuadVoxels:tooShort [xg, yg, zg, wg] = feQuadVoxels (8, xn, yn, zn, [0.5; 0.5], 0.5, [0.5; 0.5]);
+%!error <\[xg,yg,zg,wg\]=feQuadVoxel\(elt,xn,yn,zn,xpix,ypix,zpix\)> [xg, yg, zg, wg] = feQuadVoxels (8, xn, yn, zn, 0.5, 0.5);

@@ -25,10 +25,18 @@
 %     feShapeValues2:notRealDouble  xg or yg not a real double array
 %     feShapeValues2:emptyCode      elt empty
 %     feShapeValues2:notNumeric     elt a cell, struct or function handle
-%     feShapeValues2:tooShort       yg holds fewer than n elements
+%     feShapeValues2:tooShort       yg holds fewer than n elements, or xg
+%                                   fewer than its n rows (say 2 x 0)
 %
 %   Example:
 %     FF = feShapeValues2(4, [0; 1; 2], [0; 1; 2])
 %     % rows [.25 .25 .25 .25], [0 0 1 0], [.25 -.75 2.25 -.75]
 %
 %   See also feQuadPixels, feShapeValues3, slopeBasis2.
+
+%!assert (feShapeValues2 (4, [0; 1; 2], [0; 1; 2]),
+%!        [0.25 0.25 0.25 0.25; 0 0 1 0; 0.25 -0.75 2.25 -0.75])
+%!assert (feShapeValues2 (3, [0; 0.5], [0; 0.25]), [1 0 0 0; 0.25 0.5 0.25 0])
+%!assert (feShapeValues2 (5, [0; 1], [0; 1]), zeros (2, 4))
+%!error id=feShapeValues2:tooShort FF = feShapeValues2 (4, [0; 1], 0);
+%!error <\[FF\]=feShapeValues2\(elt,xg,yg\)> feShapeValues2 (4, 0, 0)

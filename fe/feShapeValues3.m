@@ -27,10 +27,16 @@
 %     feShapeValues3:notRealDouble  xg, yg or zg not a real double array
 %     feShapeValues3:emptyCode      elt empty
 %     feShapeValues3:notNumeric     elt a cell, struct or function handle
-%     feShapeValues3:tooShort       yg or zg holds fewer than n elements
+%     feShapeValues3:tooShort       yg or zg holds fewer than n elements,
+%                                   or xg fewer than its n rows (2 x 0)
 %
 %   Example:
 %     FF = feShapeValues3(8, [0; 1], [0; 1], [0; 1])
 %     % row 1: 0.125 eight times; row 2: 1 in column 7, 0 elsewhere
 %
 %   See also feQuadVoxels, feShapeValues2, slopeBasis3.
+
+%!assert (feShapeValues3 (8, [0; 1], [0; 1], [0; 1]),
+%!        [0.125 * ones(1, 8); 0 0 0 0 0 0 1 0])
+%!error id=feShapeValues3:tooShort FF = feShapeValues3 (8, [0; 1], [0; 1], 0);
+%!error <\[FF\]=feShapeValues3\(elt,xg,yg,zg\)> FF = feShapeValues3 (8, 0, 0);

@@ -28,10 +28,22 @@
 %     slopeBasis2:notNumeric      step a cell, struct or function handle
 %     slopeBasis2:stepBelowOne    step below 1 after truncation, or NaN
 %     slopeBasis2:imageTooSmall   fewer than 2 rows or 2 columns
+%     slopeBasis2:tooShort        image with fewer than M*N elements
+%                                 (extents such as 2 x 3 x 0)
 %     slopeBasis2:basisTooShort   fewer basis rows than visited pixels
+%   imageTooSmall and tooShort are raised only when a pixel is visited:
+%   an image with 0 rows or columns gives a zero result.
 %
 %   Example:
 %     I = 10 * (1:4)' + (1:5);                 % I(r, c) = 10 r + c
 %     R = slopeBasis2(I, ones(6, 2), 2)        % 6 rows [10 10 1 1]
 %
 %   See also slopeBasis3, slopeBasis3p, feShapeValues2, pxCellSlope.
+
+%!shared I
+%! I = 10 * (1:4)' + (1:5);
+%!assert (slopeBasis2 (I, ones (6, 2), 2), repmat ([10 10 1 1], 6, 1))
+%!assert (slopeBasis2 (zeros (0, 5), ones (3, 1)), zeros (3, 2))
+%!error id=slopeBasis2:basisTooShort R = slopeBasis2 (I, ones (5, 1), 2);
+%!error id=slopeBasis2:stepBelowOne R = slopeBasis2 (I, ones (20, 1), 0.5);
+%!error id=slopeBasis2:imageTooSmall R = slopeBasis2 (I(1, :), ones (5, 1));

@@ -31,10 +31,22 @@
 %     slopeBasis3:notThreeDimensional  volume with two dimensions (an
 %                                      M x N x 1 array is one)
 %     slopeBasis3:volumeTooSmall       fewer than 2 voxels along an axis
+%     slopeBasis3:tooShort             volume with fewer than M*N*P
+%                                      elements (say 2 x 2 x 2 x 0)
 %     slopeBasis3:basisTooShort        fewer basis rows than visited voxels
+%   volumeTooSmall and tooShort are raised only when a voxel is visited:
+%   a volume with an extent 0 gives a zero result.
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:3, 1:3, 1:3);
 %     R = slopeBasis3(100 * i + 10 * j + k, ones(27, 1));  % rows [100 10 1]
 %
 %   See also slopeBasis3p, slopeBasis2, feShapeValues3, vxCellSlope.
+
+%!test
+%! [i, j, k] = ndgrid (1:3, 1:3, 1:3);
+%! R = slopeBasis3 (100 * i + 10 * j + k, ones (27, 1));
+%! assert (R, repmat ([100 10 1], 27, 1));
+%!error id=slopeBasis3:notThreeDimensional R = slopeBasis3 (ones (3, 3), ones (9, 1));
+%!error id=slopeBasis3:volumeTooSmall R = slopeBasis3 (ones (3, 1, 3), ones (9, 1));
+%!error id=slopeBasis3:basisTooShort R = slopeBasis3 (ones (3, 3, 3), ones (7, 1), 2);

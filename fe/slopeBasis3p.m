@@ -29,9 +29,14 @@
 %     slopeBasis3p:notRealDouble        volume or basis not real double
 %     slopeBasis3p:notThreeDimensional  volume with two dimensions
 %     slopeBasis3p:listNotInt32         an index list not real int32
+%     slopeBasis3p:tooShort             an index list with fewer elements
+%                                       than rows, or a volume with fewer
+%                                       than M*N*P (say 2 x 2 x 2 x 0)
 %     slopeBasis3p:volumeTooSmall       fewer than 2 voxels along an axis
 %     slopeBasis3p:indexOutsideVolume   an index outside the volume
 %     slopeBasis3p:basisTooShort        fewer basis rows than visited voxels
+%   volumeTooSmall and the tooShort of the volume are raised only when a
+%   voxel is visited: an empty index list gives a zero result.
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);
@@ -41,3 +46,13 @@
 %     % every row [100 10 1]
 %
 %   See also slopeBasis3, slopeBasis2, feShapeValues3.
+
+%!shared V
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = 100 * i + 10 * j + k;
+%!assert (slopeBasis3p (V, ones (8, 1), int32 ([0; 4]), int32 ([1; 2]), int32 ([2; 3])),
+%!        repmat ([100 10 1], 8, 1))
+%!assert (slopeBasis3p (ones (1, 3, 3), ones (2, 1), int32 (zeros (0, 1)), int32 (0), int32 (0)),
+%!        zeros (2, 3))
+%!error id=slopeBasis3p:indexOutsideVolume R = slopeBasis3p (V, ones (8, 1), int32 ([0; 5]), int32 (1), int32 (1));
+%!error id=slopeBasis3p:missingLists R = slopeBasis3p (V, ones (8, 1));

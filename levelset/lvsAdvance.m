@@ -25,7 +25,8 @@
 %     "One output required."   other than one output (none too)
 %     lvsAdvance:notRealDouble  a field input not a real double array
 %     lvsAdvance:fieldTooSmall  phi0 with fewer than 2 rows or columns
-%     lvsAdvance:tooShort       F with fewer than M*N elements
+%     lvsAdvance:tooShort       phi0 or F with fewer than M*N elements
+%                               (phi0 with extents such as 2 x 3 x 0)
 %     lvsAdvance:emptyScalar    h or dt empty
 %     lvsAdvance:notNumeric     h or dt a cell, struct or function handle
 %     lvsAdvance:badSpacing     h not positive (0, negative or NaN)
@@ -34,6 +35,19 @@
 %     [x, y] = ndgrid(-20:20);
 %     phi0 = hypot(x, y) - 10;                % circle of radius 10
 %     phi = lvsAdvance(phi0, ones(41), 1, 0.5);
-%     % phi = phi0 - 0.5 on the circle: its radius grows by 0.5
+%     % phi - phi0 = -0.5 |grad phi0|: on the circle -0.5 where it meets
+%     % the axes, about -0.482 at (6, 8), where the upwind gradient is
+%     % shorter than 1; phi < 0 all along the circle, which grows by
+%     % about 0.5
 %
 %   See also lvsRedistance, lvsExtendField, lvsOrthogonalise.
+
+%!test
+%! [x, y] = ndgrid (-20:20);
+%! phi0 = hypot (x, y) - 10;
+%! phi = lvsAdvance (phi0, ones (41), 1, 0.5);
+%! assert (phi(x == 10 & y == 0), -0.5);
+%! assert (phi(x == 6 & y == 8), -0.482, 1e-3);
+%! assert (all (phi(phi0 == 0) < 0));
+%!error id=lvsAdvance:tooShort phi = lvsAdvance (magic (4), ones (4, 3), 1, 0.5);
+%!error id=lvsAdvance:badSpacing phi = lvsAdvance (magic (4), ones (4), -1, 0.5);

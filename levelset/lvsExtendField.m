@@ -30,7 +30,8 @@
 %     "One output required."   other than one output (none too)
 %     lvsExtendField:notRealDouble  a field input not a real double array
 %     lvsExtendField:fieldTooSmall  u0 with fewer than 2 rows or columns
-%     lvsExtendField:tooShort       phi with fewer than M*N elements
+%     lvsExtendField:tooShort       u0 or phi with fewer than M*N elements
+%                                   (u0 with extents such as 2 x 3 x 0)
 %     lvsExtendField:emptyScalar    h or dt empty
 %     lvsExtendField:notNumeric     h or dt a cell, struct or function handle
 %     lvsExtendField:badSpacing     h not positive (0, negative or NaN)
@@ -41,3 +42,11 @@
 %     % lowered by 0.5 where x >= 4 (phi >= 0), raised by 0.5 where x <= 3
 %
 %   See also lvsOrthogonalise, lvsAdvance, lvsRedistance.
+
+%!test
+%! [x, y] = ndgrid (1:8, 1:6);
+%! u = lvsExtendField (x + y, x - 3.5, 1, 0.5);
+%! assert (u, x + y + 0.5 * (x <= 3) - 0.5 * (x >= 4));
+%!error id=lvsExtendField:tooShort u = lvsExtendField (magic (4), ones (4, 3), 1, 0.5);
+%!error id=lvsExtendField:badSpacing u = lvsExtendField (magic (4), magic (4), NaN, 0.5);
+%!error <Four inputs required\.> u = lvsExtendField (magic (4), magic (4), 1);

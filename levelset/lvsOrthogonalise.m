@@ -28,7 +28,9 @@
 %     "One output required."   other than one output (none too)
 %     lvsOrthogonalise:notRealDouble  a field input not a real double array
 %     lvsOrthogonalise:fieldTooSmall  psi0 with fewer than 2 rows or columns
-%     lvsOrthogonalise:tooShort       phi with fewer than M*N elements
+%     lvsOrthogonalise:tooShort       psi0 or phi with fewer than M*N
+%                                     elements (psi0 with extents such as
+%                                     2 x 3 x 0)
 %     lvsOrthogonalise:emptyScalar    h or dt empty
 %     lvsOrthogonalise:notNumeric     h or dt a cell, struct or function handle
 %     lvsOrthogonalise:badSpacing     h not positive (0, negative or NaN)
@@ -40,3 +42,10 @@
 %     % lowered by 0.5 where x >= 4 (phi >= 0), raised by 0.5 where x <= 3
 %
 %   See also lvsExtendField, lvsRedistance, lvsAdvance.
+
+%!test
+%! [x, y] = ndgrid (1:8, 1:6);
+%! psi = lvsOrthogonalise (x + y, x - 3.5, 1, 0.5);
+%! assert (psi, x + y + 0.5 * (x <= 3) - 0.5 * (x >= 4));
+%!error id=lvsOrthogonalise:tooShort psi = lvsOrthogonalise (magic (4), ones (4, 3), 1, 0.5);
+%!error id=lvsOrthogonalise:fieldTooSmall psi = lvsOrthogonalise (1:8, 1:8, 1, 0.5);

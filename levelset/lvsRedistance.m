@@ -24,6 +24,8 @@
 %     "One output required."    other than one output (none too)
 %     lvsRedistance:notRealDouble     phi0 not a real double array
 %     lvsRedistance:fieldTooSmall     phi0 with fewer than 2 rows or columns
+%     lvsRedistance:tooShort          phi0 with fewer than M*N elements
+%                                     (extents such as 2 x 3 x 0)
 %     lvsRedistance:emptyScalar       h or T empty
 %     lvsRedistance:notNumeric        h or T a cell, struct or function handle
 %     lvsRedistance:badSpacing        h not positive (0, negative or NaN)
@@ -36,3 +38,16 @@
 %     % near the circle |grad phi| is now within 0.02 of 1
 %
 %   See also lvsRedistance0, lvsAdvance, lvsOrthogonalise, lvsExtendField.
+
+%!shared x, y, phi0
+%! [x, y] = ndgrid (-20:20);
+%! phi0 = (x.^2 + y.^2) / 100 - 1;
+%!test
+%! phi = lvsRedistance (phi0, 1, 10);
+%! [gx, gy] = gradient (phi);
+%! band = abs (hypot (x, y) - 10) < 3;
+%! assert (max (abs (hypot (gx(band), gy(band)) - 1)) < 0.02);
+%!assert (lvsRedistance (phi0, 1, -1), phi0)
+%!error id=lvsRedistance:badSpacing phi = lvsRedistance (phi0, 0, 2);
+%!error id=lvsRedistance:endlessIteration phi = lvsRedistance (phi0, 1, Inf);
+%!error id=lvsRedistance:tooShort phi = lvsRedistance (zeros (2, 3, 0), 1, 2);

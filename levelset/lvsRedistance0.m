@@ -24,6 +24,8 @@
 %     "One output required."    other than one output (none too)
 %     lvsRedistance0:notRealDouble  phi0 not a real double array
 %     lvsRedistance0:fieldTooSmall  phi0 with fewer than 2 rows or columns
+%     lvsRedistance0:tooShort       phi0 with fewer than M*N elements
+%                                   (extents such as 2 x 3 x 0)
 %     lvsRedistance0:emptyScalar    h or dt empty
 %     lvsRedistance0:notNumeric     h or dt a cell, struct or function handle
 %     lvsRedistance0:badSpacing     h not positive (0, negative or NaN)
@@ -36,3 +38,15 @@
 %     end                                % as lvsRedistance(phi0, 1, 10)
 %
 %   See also lvsRedistance, lvsAdvance.
+
+%!test
+%! [x, y] = ndgrid (-20:20);
+%! phi = (x.^2 + y.^2) / 100 - 1;
+%! for step = 1:21
+%!   phi = lvsRedistance0 (phi, 1, 0.5);
+%! end
+%! assert (phi, lvsRedistance ((x.^2 + y.^2) / 100 - 1, 1, 10));
+%!assert (lvsRedistance0 (magic (4), 1, 0), magic (4))
+%!error id=lvsRedistance0:tooShort phi = lvsRedistance0 (zeros (2, 3, 0), 1, 0.5);
+%!error id=lvsRedistance0:fieldTooSmall phi = lvsRedistance0 (1:5, 1, 0.5);
+%!error <Three inputs required\.> phi = lvsRedistance0 (magic (4), 1);

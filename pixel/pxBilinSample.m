@@ -30,3 +30,10 @@
 %
 %   See also pxBilinSampleClamp, pxBilinSampleHold, pxCubicSample,
 %   pxCellSlope, vxTrilinSample.
+
+%!shared I
+%! I = 10 * (1:6)' + (1:6);
+%!assert (pxBilinSample ([2.5 3 1.5], [4 5.5 3], I), [29 35.5 -13])
+%!assert (pxBilinSample ([1.9 2 5.5 6 NaN], [3 3 3 3 3], I), [-13 23 58 -13 -13])
+%!error id=pxBilinSample:tooShort v = pxBilinSample ([2 3], 3, I);
+%!error <At least three inputs required\.> v = pxBilinSample (2, 3);

@@ -33,3 +33,10 @@
 %     v = pxBilinSampleClamp([1.5 2.5 9], [3 3 3], I)   % 28, 28, 53
 %
 %   See also pxBilinSample, pxBilinSampleHold, pxCubicSample.
+
+%!shared I
+%! I = 10 * (1:6)' + (1:6);
+%!assert (pxBilinSampleClamp ([1.5 2.5 9], [3 3 3], I), [28 28 53])
+%!assert (pxBilinSampleClamp ([-Inf Inf 3 NaN], [3 3 Inf 3], I), [28 53 35 NaN])
+%!error id=pxBilinSampleClamp:imageTooSmall v = pxBilinSampleClamp (2, 3, ones (2));
+%!error <Only one output required\.> pxBilinSampleClamp (2, 3, I)

@@ -18,7 +18,9 @@
 %     X < 1        extrapolated from rows 1 and 2;
 %     X >= M       extrapolated from rows M-2 and M-1 (not M-1 and M):
 %                  at X = M the value is 2 I(M-1,:) - I(M-2,:).
-%   A NaN coordinate gives NaN.  Inputs after the third are ignored.
+%   A NaN coordinate gives NaN, and so does a coordinate of -Inf or +Inf
+%   (the extrapolation weights become infinite).  Inputs after the third
+%   are ignored.
 %
 %   Errors:
 %     "At least three inputs required."  fewer than three inputs
@@ -33,3 +35,10 @@
 %     v = pxBilinSampleHold([0.5 5.5 7], [3 3 3], I)   % 8, 58, 73
 %
 %   See also pxBilinSample, pxBilinSampleClamp, pxCubicSample.
+
+%!shared I
+%! I = 10 * (1:6)' + (1:6);
+%!assert (pxBilinSampleHold ([0.5 5.5 7], [3 3 3], I), [8 58 73])
+%!assert (pxBilinSampleHold ([Inf -Inf 2 NaN], [3 3 -Inf 3], I), NaN (1, 4))
+%!error id=pxBilinSampleHold:imageTooSmall v = pxBilinSampleHold (2, 3, ones (3, 2));
+%!error id=pxBilinSampleHold:tooShort v = pxBilinSampleHold ([2 3], 3, I);

@@ -34,3 +34,11 @@
 %     % gx = [3 6 11 0], gy = [0 0 0 0]
 %
 %   See also pxCellSlopeMasked, pxCubicSlope, fdSlope, vxCellSlope.
+
+%!test
+%! I = (1:6)'.^2 + zeros (1, 6);
+%! [gx, gy] = pxCellSlope ([1 3.7 6.9 7], [2 2 2 2], I);
+%! assert (gx, [3 6 11 0]);
+%! assert (gy, [0 0 0 0]);
+%!error id=pxCellSlope:tooShort [gx, gy] = pxCellSlope ([2 3], 3, magic (4));
+%!error <Only two outputs required\.> gx = pxCellSlope (2, 3, magic (4));

@@ -40,3 +40,14 @@
 %     % gx = [3 0 9], gy = [0 0 0]
 %
 %   See also pxCellSlope, pxCubicSlope, slopeBasis2.
+
+%!shared I, mask
+%! I = (1:6)'.^2 + zeros (1, 6);
+%! mask = true (6);
+%! mask(3, 2) = false;
+%!test
+%! [gx, gy] = pxCellSlopeMasked ([2 3 4], [2 2 2], I, mask);
+%! assert (gx, [3 0 9]);
+%! assert (gy, [0 0 0]);
+%!error id=pxCellSlopeMasked:tooShort [gx, gy] = pxCellSlopeMasked (2, 3, I, mask(1:5, :));
+%!error <At least four inputs required\.> [gx, gy] = pxCellSlopeMasked (2, 3, I);

@@ -32,3 +32,10 @@
 %     v = pxCubicSample([2 3.5 4], [3 3 3], I)   % 23, 38, -13
 %
 %   See also pxCubicSlope, pxBilinSample, vxCubicSample.
+
+%!shared I
+%! I = 10 * (1:6)' + (1:6);
+%!assert (pxCubicSample ([2 3.5 4], [3 3 3], I), [23 38 -13], 1e-12)
+%!assert (pxCubicSample (2.5, 2.5, I(1:4, :)), -13)
+%!error id=pxCubicSample:tooShort v = pxCubicSample ([2 3], 3, I);
+%!error <At least three inputs required\.> v = pxCubicSample (2, 3);

@@ -36,3 +36,12 @@
 %     % gx = [10 10 0], gy = [1 1 0]
 %
 %   See also pxCubicSample, pxCellSlope, vxCubicSlope.
+
+%!shared I
+%! I = 10 * (1:6)' + (1:6);
+%!test
+%! [gx, gy] = pxCubicSlope ([2 2.5 3], [2.5 2.5 2.5], I);
+%! assert (gx, [10 10 0], 1e-12);
+%! assert (gy, [1 1 0], 1e-12);
+%!error id=pxCubicSlope:tooShort [gx, gy] = pxCubicSlope ([2 3], 3, I);
+%!error <Only two outputs required\.> gx = pxCubicSlope (2, 3, I);

@@ -27,3 +27,8 @@
 %     gy = fdSlope(I.').';             % derivative along the columns
 %
 %   See also pxCellSlope, slopeBasis2, gradient, diff.
+
+%!assert (fdSlope ((1:5)'.^2), [3; 4; 6; 8; 9])
+%!assert (fdSlope ([1 10; 4 20; 9 40]), [3 10; 4 15; 5 20])
+%!error id=fdSlope:tooFewRows d = fdSlope (1:5);
+%!error <One inputs required\.> d = fdSlope ();

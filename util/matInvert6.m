@@ -30,3 +30,14 @@
 %     B = matInvert6([K(:), E(:)]);             % two matrices at once
 %
 %   See also inv, mldivide.
+
+%!shared K, E
+%! K = magic (6) + 6 * eye (6);
+%! E = 2 * eye (6);
+%!test
+%! B = matInvert6 ([K(:), E(:)]);
+%! assert (reshape (B(:, 1), 6, 6) * K, eye (6), 1e-12);
+%! assert (B(:, 2), 0.5 * reshape (eye (6), 36, 1));
+%!error id=matInvert6:noInput B = matInvert6 ();
+%!error <Only 6x6 matrix !> B = matInvert6 (K);
+%!error <Singular Matrix\.> evalc ("B = matInvert6 (zeros (36, 1));");

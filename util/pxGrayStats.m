@@ -27,3 +27,12 @@
 %     normalised = (double(I) - mu) / sigma;
 %
 %   See also vxGrayStats, mean, std.
+
+%!test
+%! [mu, sigma] = pxGrayStats ([1 2; 3 4]);
+%! assert ([mu, sigma], [2.5, sqrt(5 / 3)], -4 * eps);
+%!test
+%! [mu, sigma] = pxGrayStats (cat (3, [1 2; 3 4], [50 60; 70 80]));
+%! assert ([mu, sigma], [2.5, sqrt(5 / 3)], -4 * eps);
+%!error id=pxGrayStats:notRealNumeric [mu, sigma] = pxGrayStats (complex (1, 1));
+%!error <Two outputs required\.> mu = pxGrayStats ([1 2; 3 4]);

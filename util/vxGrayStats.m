@@ -26,3 +26,9 @@
 %     [mu, sigma] = vxGrayStats(V)           % 12.5, sqrt(50)
 %
 %   See also pxGrayStats, mean, std.
+
+%!test
+%! [mu, sigma] = vxGrayStats (int32 (reshape (1:24, 2, 3, 4)));
+%! assert ([mu, sigma], [12.5, sqrt(50)], -4 * eps);
+%!error id=vxGrayStats:notRealNumeric [mu, sigma] = vxGrayStats (complex (1, 1));
+%!error <Only one input required\.> [mu, sigma] = vxGrayStats ();

@@ -26,7 +26,9 @@
 %     "At least four inputs required."  fewer than four inputs
 %     "Three outputs required."         other than three outputs
 %     vxCellSlope:notRealDouble  an input not a real double array
-%     vxCellSlope:tooShort       y or z holds fewer elements than x
+%     vxCellSlope:tooShort       y or z holds fewer elements than x, or
+%                                the volume fewer than M*N*P (say
+%                                5 x 5 x 4 x 0; x not empty)
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);
@@ -35,3 +37,13 @@
 %     % gi = [3 6 9 0], gj = [10 10 10 0], gk = [1 1 1 0]
 %
 %   See also vxCubicSlope, vxTrilinSample, pxCellSlope, slopeBasis3.
+
+%!test
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = i.^2 + 10 * j + k;
+%! [gi, gj, gk] = vxCellSlope ([1 3.5 5.9 6], [2 2 2 2], [5 5 5 5], V);
+%! assert (gi, [3 6 9 0]);
+%! assert (gj, [10 10 10 0]);
+%! assert (gk, [1 1 1 0]);
+%!error id=vxCellSlope:tooShort [gi, gj, gk] = vxCellSlope ([2 3], 3, [3 3], ones (3, 3, 3));
+%!error <Three outputs required\.> [gi, gj] = vxCellSlope (2, 2, 2, ones (3, 3, 3));

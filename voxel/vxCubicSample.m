@@ -27,7 +27,9 @@
 %     "At least four inputs required."  fewer than four inputs
 %     "Only one output required."       other than one output (none too)
 %     vxCubicSample:notRealDouble  an input not a real double array
-%     vxCubicSample:tooShort       y or z holds fewer elements than x
+%     vxCubicSample:tooShort       y or z holds fewer elements than x, or
+%                                  the volume fewer than M*N*P (say
+%                                  5 x 5 x 4 x 0; x not empty)
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);
@@ -35,3 +37,10 @@
 %     v = vxCubicSample([2 3.5 4], [3 3 3], [2 2 2], V)   % 232 382 0
 %
 %   See also vxCubicSlope, vxTrilinSample, pxCubicSample.
+
+%!shared V
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = 100 * i + 10 * j + k;
+%!assert (vxCubicSample ([2 3.5 4], [3 3 3], [2 2 2], V), [232 382 0], 1e-12)
+%!error id=vxCubicSample:tooShort v = vxCubicSample (2, 3, [], V);
+%!error <Only one output required\.> vxCubicSample (2, 3, 2, V)

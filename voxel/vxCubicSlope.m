@@ -24,7 +24,9 @@
 %     "At least four inputs required."  fewer than four inputs
 %     "Three outputs required."         other than three outputs
 %     vxCubicSlope:notRealDouble  an input not a real double array
-%     vxCubicSlope:tooShort       y or z holds fewer elements than x
+%     vxCubicSlope:tooShort       y or z holds fewer elements than x, or
+%                                 the volume fewer than M*N*P (say
+%                                 5 x 5 x 4 x 0; x not empty)
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);
@@ -33,3 +35,13 @@
 %     % gi = [100 100 0], gj = [10 10 0], gk = [1 1 0]
 %
 %   See also vxCubicSample, vxCellSlope, pxCubicSlope.
+
+%!test
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = 100 * i + 10 * j + k;
+%! [gi, gj, gk] = vxCubicSlope ([2 3.5 4], [3 3 3], [2 2 2], V);
+%! assert (gi, [100 100 0], 1e-12);
+%! assert (gj, [10 10 0], 1e-12);
+%! assert (gk, [1 1 0], 1e-12);
+%!error id=vxCubicSlope:tooShort [gi, gj, gk] = vxCubicSlope ([2 3], 3, 3, ones (5, 5, 5));
+%!error <At least four inputs required\.> [gi, gj, gk] = vxCubicSlope (2, 3, 3);

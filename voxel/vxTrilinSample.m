@@ -24,7 +24,9 @@
 %     "At least four inputs required."  fewer than four inputs
 %     "Only one output required."       other than one output (none too)
 %     vxTrilinSample:notRealDouble  an input not a real double array
-%     vxTrilinSample:tooShort       y or z holds fewer elements than x
+%     vxTrilinSample:tooShort       y or z holds fewer elements than x, or
+%                                   the volume fewer than M*N*P (say
+%                                   5 x 5 x 4 x 0; x not empty)
 %
 %   Example:
 %     [i, j, k] = ndgrid(1:5, 1:5, 1:5);
@@ -32,3 +34,11 @@
 %     v = vxTrilinSample([2.5 4.5 1.5], [3 3 3], [2 2 2], V)  % 282 482 0
 %
 %   See also vxCubicSample, vxCellSlope, pxBilinSample.
+
+%!shared V
+%! [i, j, k] = ndgrid (1:5, 1:5, 1:5);
+%! V = 100 * i + 10 * j + k;
+%!assert (vxTrilinSample ([2.5 4.5 1.5], [3 3 3], [2 2 2], V), [282 482 0])
+%!error id=vxTrilinSample:tooShort v = vxTrilinSample ([2 3], [3 3], 3, V);
+%!error id=vxTrilinSample:tooShort v = vxTrilinSample (2, 3, 3, zeros (5, 5, 4, 0));
+%!error <At least four inputs required\.> v = vxTrilinSample (2, 3, 3);

@@ -16,6 +16,8 @@ end
 function text = help_of(name)
   text = help(name);
   assert(~isempty(strfind(text, 'See also')), '%s: no See also line', name);
+  % The self-test blocks after the help text stay out of it.
+  assert(isempty(regexp(text, '^\s*!', 'lineanchors', 'once')), '%s: the help shows its %%! blocks', name);
 end
 
 % Some call form in the help text takes nin inputs and gives nout outputs.

@@ -1,6 +1,6 @@
 % The Octave package round trip in a private prefix: install the tarball
 % (which compiles every plug-in), load it, call a plug-in, read its help,
-% uninstall.  Expects the variable `tarball`.
+% run its self-tests, uninstall.  Expects the variable `tarball`.
 prefix = tempname();
 mkdir(prefix);
 pkg('prefix', prefix, prefix);
@@ -20,6 +20,8 @@ for k = 1:numel(names)
   assert(exist(names{k}), 3, sprintf('%s is not an installed plug-in', names{k}));
   text = help(names{k});
   assert(~isempty(strfind(text, names{k})), sprintf('%s has no help', names{k}));
+  % The installed help file carries the self-tests, and they pass.
+  assert(test(names{k}, 'quiet', stdout), sprintf('%s fails its self-tests', names{k}));
 end
 assert(pxBilinSample(2.5, 2.5, magic(4)), 8.5);
 
