@@ -6,54 +6,6 @@
 % every value must be a real double array; the process must survive.
 1;
 
-function [args, nout] = served(name)
-  X = [2.5 3; 4 5.5];  Y = [3 2.5; 4.5 5];  I = magic(8);
-  x = [3.5 4];  y = [3 4.2];  z = [4 3.3];  V = reshape(1:512, 8, 8, 8);
-  switch name
-    case {'pxBilinSample', 'pxBilinSampleClamp', 'pxBilinSampleHold', 'pxCubicSample'}
-      args = {X, Y, I};  nout = 1;
-    case {'pxCellSlope', 'pxCubicSlope'}
-      args = {X, Y, I};  nout = 2;
-    case 'pxCellSlopeMasked'
-      args = {X, Y, I, int32(ones(8))};  nout = 2;
-    case {'vxTrilinSample', 'vxCubicSample'}
-      args = {x, y, z, V};  nout = 1;
-    case {'vxCellSlope', 'vxCubicSlope'}
-      args = {x, y, z, V};  nout = 3;
-    case 'feShapeValues2'
-      args = {4, [0; 0.5], [0; -0.5]};  nout = 1;
-    case 'feShapeValues3'
-      args = {8, [0; 0.5], [0; 0.5], [0; -0.5]};  nout = 1;
-    case 'feQuadPixels'
-      args = {4, [0 1 1 0], [0 0 1 1], [0.5; 0.25], [0.5; 0.75]};  nout = 3;
-    case 'feQuadVoxels'
-      args = {8, [0 1 1 0 0 1 1 0], [0 0 1 1 0 0 1 1], [0 0 0 0 1 1 1 1], ...
-              [0.5; 0.2], [0.5; 0.3], [0.5; 0.4]};  nout = 4;
-    case 'slopeBasis2'
-      args = {magic(4), ones(16, 2)};  nout = 1;
-    case 'slopeBasis3'
-      args = {reshape(1:27, 3, 3, 3), ones(27, 1), 1};  nout = 1;
-    case 'slopeBasis3p'
-      args = {reshape(1:27, 3, 3, 3), ones(8, 1), int32([0; 2]), int32([0; 1]), int32([1; 2])};  nout = 1;
-    case 'lvsRedistance'
-      args = {peaks(8), 1, 2};  nout = 1;
-    case 'lvsRedistance0'
-      args = {peaks(8), 1, 0.5};  nout = 1;
-    case 'lvsAdvance'
-      args = {peaks(8), ones(8), 1, 0.1};  nout = 1;
-    case {'lvsOrthogonalise', 'lvsExtendField'}
-      args = {peaks(8), peaks(8)', 1, 0.1};  nout = 1;
-    case 'pxGrayStats'
-      args = {magic(4)};  nout = 2;
-    case 'vxGrayStats'
-      args = {int32(reshape(1:24, 2, 3, 4))};  nout = 2;
-    case 'fdSlope'
-      args = {magic(5)};  nout = 1;
-    case 'matInvert6'
-      args = {[reshape(eye(6), 36, 1), reshape(2 * eye(6), 36, 1)]};  nout = 1;
-  end
-end
-
 function v = odd()
   persistent palette
   if isempty(palette)
@@ -86,22 +38,86 @@ function v = changed(v)
   end
 end
 
-% lvsRedistance iterates about T / (h / 2) steps: calls asking for millions
-% of them are served but too slow here (beyond 2^56 the loop could never
-% end, so those stay in).
-function c = costly(name, args)
+% Calls whose documented work is too long for a sweep, by the table's cost
+% rule: T / (h / 2) steps of lvsRedistance (2e4 to 2^53 of them), or
+% Newton iterations for more than `limit` rows of candidate points.
+function c = costly(cost, args)
   c = false;
-  if strcmp(name, 'lvsRedistance') && numel(args) == 3 && isnumeric(args{2}) && isnumeric(args{3}) ...
-     && ~isempty(args{2}) && ~isempty(args{3})
-    h = double(args{2}(1));  T = double(args{3}(1));
-    steps = T / (h * 0.5);
-    c = isreal(h) && isreal(T) && h > 0 && isfinite(h) && isfinite(T) && T >= 0 && steps > 2e4 && steps < 2^56;
+  switch cost.rule
+    case 'steps'
+      if numel(args) < max(cost.a, cost.b), return; end
+      h = args{cost.a};  T = args{cost.b};
+      if ~(isnumeric(h) || islogical(h) || ischar(h)) || isempty(h) || ...
+         ~(isnumeric(T) || islogical(T) || ischar(T)) || isempty(T)
+        return;
+      end
+      h = double(real(h(1)));  T = double(real(T(1)));
+      steps = T / (h * 0.5);
+      c = h > 0 && isfinite(h) && isfinite(T) && T >= 0 && steps > 2e4 && steps < 2^53;
+    case 'rows'
+      c = numel(args) >= cost.a && size(args{cost.a}, 1) > cost.limit;
   end
 end
 
-% Makes the call; returns '' or what went wrong.
-function problem = attempt(name, args, nout)
+% The bits of every output, NaN payloads and signed zeros included.
+function b = bits(out)
+  b = cellfun(@(o) typecast(double(o(:)), 'uint64'), out, 'UniformOutput', false);
+end
+
+% Scalar inputs: of any numeric, logical or char class they give the bits
+% of the same value as a double; empty, cell, struct or function handle are
+% refused with an identifier.
+function problems = check_scalars(p, problems)
+  classes = {'single', 'int8', 'uint8', 'int16', 'uint16', 'int32', 'uint32', 'int64', 'uint64', ...
+             'logical', 'char'};
+  refused = {{[], 'empty'}, {{1}, 'notNumeric'}, {struct('h', 1), 'notNumeric'}, {@sin, 'notNumeric'}};
+  for c = 1:numel(p.served)
+    call = p.served{c};
+    for at = p.scalars(p.scalars <= numel(call.args))
+      v = call.args{at};
+      for k = 1:numel(classes)
+        if strcmp(classes{k}, 'logical')
+          given = v ~= 0 & ~isnan(v);
+        else
+          given = feval(classes{k}, v);
+        end
+        [ok1, out1, id1] = outcome(p.name, setarg(call.args, at, given), call.nout);
+        [ok2, out2, id2] = outcome(p.name, setarg(call.args, at, double(given)), call.nout);
+        if ok1 ~= ok2 || ~strcmp(id1, id2) || (ok1 && ~isequal(bits(out1), bits(out2)))
+          problems{end + 1} = sprintf('%s: input %d as %s differs from the double call', p.name, at, classes{k});
+        end
+      end
+      for k = 1:numel(refused)
+        [ok, ~, id] = outcome(p.name, setarg(call.args, at, refused{k}{1}), call.nout);
+        if ok || ~strncmp(id, [p.name ':' refused{k}{2}], numel(p.name) + 1 + numel(refused{k}{2}))
+          problems{end + 1} = sprintf('%s: input %d as %s gave "%s"', p.name, at, class(refused{k}{1}), id);
+        end
+      end
+    end
+  end
+end
+
+function args = setarg(args, at, v)
+  args{at} = v;
+end
+
+function [ok, out, id] = outcome(name, args, nout)
+  out = cell(1, nout);
+  id = '';
+  try
+    [out{:}] = feval(name, args{:});
+    ok = true;
+  catch err
+    ok = false;
+    id = err.identifier;
+  end
+end
+
+% Makes the call; returns '' or what went wrong, and the identifier of its
+% error if it raised one.
+function [problem, id] = attempt(name, args, nout)
   problem = '';
+  id = '';
   try
     if nout == 0
       feval(name, args{:});
@@ -115,6 +131,7 @@ function problem = attempt(name, args, nout)
       end
     end
   catch err
+    id = err.identifier;
     if isempty(err.message) || strcmp(strtrim(err.message), [name ':'])
       problem = 'an error without a message';
     end
@@ -124,20 +141,21 @@ end
 warning('off', 'all');   % the class changes warn about range errors
 trace = ~isempty(getenv('GRIDMEX_FUZZ_TRACE'));   % prints each call before making it
 rand('seed', 11);
-names = {'pxBilinSample', 'pxBilinSampleClamp', 'pxBilinSampleHold', 'pxCellSlope', 'pxCellSlopeMasked', ...
-         'pxCubicSample', 'pxCubicSlope', 'vxTrilinSample', 'vxCellSlope', 'vxCubicSample', 'vxCubicSlope', ...
-         'feShapeValues2', 'feShapeValues3', 'feQuadPixels', 'feQuadVoxels', 'slopeBasis2', 'slopeBasis3', ...
-         'slopeBasis3p', 'lvsRedistance', 'lvsRedistance0', 'lvsAdvance', 'lvsOrthogonalise', ...
-         'lvsExtendField', 'pxGrayStats', 'vxGrayStats', 'fdSlope', 'matInvert6'};
+table = plugin_table();
 problems = {};
 calls = 0;
-for n = 1:numel(names)
-  name = names{n};
-  [args, nout] = served(name);
-  out = cell(1, nout);
-  [out{:}] = feval(name, args{:});   % a served call succeeds
+for n = 1:numel(table)
+  p = table(n);
+  name = p.name;
+  for c = 1:numel(p.served)   % served calls succeed
+    out = cell(1, p.served{c}.nout);
+    [out{:}] = feval(name, p.served{c}.args{:});
+  end
+  problems = check_scalars(p, problems);
+  raised = {};
   for trial = 1:300
-    [a, m] = served(name);
+    base = p.served{randi(numel(p.served))};
+    a = base.args;  m = base.nout;
     if trial <= 100
       a = arrayfun(@(k) odd(), 1:randi([0 8]), 'UniformOutput', false);
       m = randi([0 4]);
@@ -159,7 +177,7 @@ for n = 1:numel(names)
         if isempty(a), break; end
       end
     end
-    if costly(name, a), continue; end
+    if costly(p.cost, a), continue; end
     calls = calls + 1;
     if trace
       printf('%s %d: %d outputs,', name, trial, m);
@@ -167,13 +185,23 @@ for n = 1:numel(names)
       printf('\n');
       fflush(stdout);
     end
-    p = attempt(name, a, m);
-    if ~isempty(p)
-      problems{end + 1} = sprintf('%s, call %d with %d inputs and %d outputs: %s', name, trial, numel(a), m, p);
+    [problem, id] = attempt(name, a, m);
+    if ~isempty(problem)
+      problems{end + 1} = sprintf('%s, call %d with %d inputs and %d outputs: %s', name, trial, numel(a), m, problem);
+    end
+    if strncmp(id, [name ':'], numel(name) + 1)
+      raised{end + 1} = id;
+    end
+  end
+  % Every refusal the sweep met is named in the plug-in's help.
+  text = help(name);
+  for id = unique(raised)
+    if isempty(strfind(text, id{1}))
+      problems{end + 1} = sprintf('%s raised %s, which its help does not name', name, id{1});
     end
   end
 end
-printf('%d calls to %d plug-ins\n', calls, numel(names));
+printf('%d calls to %d plug-ins\n', calls, numel(table));
 if ~isempty(problems)
   error('%d calls broke the rule:\n%s', numel(problems), strjoin(problems, "\n"));
 end
