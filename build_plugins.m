@@ -5,9 +5,9 @@ function build_plugins(outdir)
 %   build_plugins(OUTDIR)   compiles into OUTDIR (created if needed)
 %
 %   Runs in MATLAB (mex, with a C++17 compiler chosen by "mex -setup C++")
-%   and in GNU Octave (mkoctfile --mex).  Every .cpp file of the folders
-%   pixel, voxel, fe, levelset and util is the entry source of one plug-in
-%   of the same name.  The help file of each plug-in is copied beside it.
+%   and in GNU Octave (mkoctfile --mex).  Every .cpp file of the domain
+%   folders listed in domains.txt is the entry source of one plug-in of the
+%   same name.  The help file of each plug-in is copied beside it.
 %   Afterwards, addpath(OUTDIR) makes the plug-ins callable.
 %
 %   A plug-in that fails to compile stops the build with an error naming
@@ -24,7 +24,7 @@ function build_plugins(outdir)
   end
 
   sources = {};
-  for domain = {'pixel', 'voxel', 'fe', 'levelset', 'util'}
+  for domain = domain_folders(root)
     found = dir(fullfile(root, domain{1}, '*.cpp'));
     for k = 1:numel(found)
       sources{end + 1} = fullfile(root, domain{1}, found(k).name); %#ok<AGROW>
@@ -69,4 +69,20 @@ function build_plugins(outdir)
     end
   end
   fprintf('%d plug-ins built in %s\n', n, outdir);
+end
+
+% The first word of every line of domains.txt that is not a comment.
+function domains = domain_folders(root)
+  domains = {};
+  list = fullfile(root, 'domains.txt');
+  if ~exist(list, 'file')
+    return;
+  end
+  lines = regexp(fileread(list), '\r?\n', 'split');
+  for k = 1:numel(lines)
+    words = regexp(lines{k}, '^([a-z]+)\s', 'tokens', 'once');
+    if ~isempty(words)
+      domains{end + 1} = words{1}; %#ok<AGROW>
+    end
+  end
 end

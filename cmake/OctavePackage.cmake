@@ -2,9 +2,15 @@
 # Lays out an Octave package (DESCRIPTION, COPYING, INDEX, inst/ with the
 # help files, src/ with the plug-in sources and their Makefile) and packs it
 # into TARBALL for "pkg install".
-set(domains pixel voxel fe levelset util)
-set(titles "Pixel image sampling" "Voxel volume sampling" "Finite elements on grids"
-           "Level sets on grids" "Image and matrix utilities")
+file(STRINGS ${SOURCE_DIR}/domains.txt lines REGEX "^[a-z]")
+set(domains "")
+set(titles "")
+foreach(line IN LISTS lines)
+  string(REGEX MATCH "^([a-z]+) +(.*)$" _ "${line}")
+  list(APPEND domains ${CMAKE_MATCH_1})
+  list(APPEND titles "${CMAKE_MATCH_2}")
+endforeach()
+list(JOIN domains " " DOMAINS)
 set(pkg ${STAGE_DIR}/gridmex)
 file(REMOVE_RECURSE ${STAGE_DIR})
 file(MAKE_DIRECTORY ${pkg}/inst ${pkg}/src)
@@ -12,7 +18,7 @@ file(MAKE_DIRECTORY ${pkg}/inst ${pkg}/src)
 set(PROJECT_VERSION ${VERSION})
 configure_file(${SOURCE_DIR}/packaging/DESCRIPTION.in ${pkg}/DESCRIPTION @ONLY)
 file(COPY ${SOURCE_DIR}/COPYING DESTINATION ${pkg})
-file(COPY ${SOURCE_DIR}/packaging/Makefile DESTINATION ${pkg}/src)
+configure_file(${SOURCE_DIR}/packaging/Makefile.in ${pkg}/src/Makefile @ONLY)
 file(COPY ${SOURCE_DIR}/host/plugin DESTINATION ${pkg}/src/host FILES_MATCHING PATTERN "*.h")
 file(COPY ${SOURCE_DIR}/common DESTINATION ${pkg}/src FILES_MATCHING PATTERN "*.h")
 

@@ -5,9 +5,14 @@ root = fileparts(fileparts(fileparts(mfilename('fullpath'))));
 addpath(root);
 out = tempname();
 log = evalc('build_plugins(out)');
-sources = [dir(fullfile(root, 'pixel', '*.cpp')); dir(fullfile(root, 'voxel', '*.cpp')); ...
-           dir(fullfile(root, 'fe', '*.cpp')); dir(fullfile(root, 'levelset', '*.cpp')); ...
-           dir(fullfile(root, 'util', '*.cpp'))];
+sources = [];
+for line = strsplit(fileread(fullfile(root, 'domains.txt')), "\n")
+  domain = regexp(line{1}, '^[a-z]+', 'match', 'once');
+  if ~isempty(domain)
+    sources = [sources; dir(fullfile(root, domain, '*.cpp'))]; %#ok<AGROW>
+  end
+end
+assert(numel(sources) > 0);
 assert(numel(dir(fullfile(out, '*.mex'))), numel(sources));
 assert(numel(strfind(log, sprintf('/%d] ', numel(sources)))), numel(sources));
 
@@ -23,6 +28,7 @@ rmdir(out, 's');
 fake = tempname();
 mkdir(fullfile(fake, 'pixel'));
 copyfile(fullfile(root, 'build_plugins.m'), fake);
+copyfile(fullfile(root, 'domains.txt'), fake);
 fid = fopen(fullfile(fake, 'pixel', 'brokenPlugin.cpp'), 'w');
 fprintf(fid, 'this is not C++\n');
 fclose(fid);
