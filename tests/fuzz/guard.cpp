@@ -26,8 +26,11 @@ namespace fuzz {
 namespace {
 
 // The call in progress, kept in static storage so that a signal handler can
-// print it without allocating.
+// print it without allocating.  The sweep writes it and the watchdog thread
+// reads it under g_currentLock; a signal handler runs on the sweep's own
+// thread during the call, after the description was written.
 char g_current[16384];
+std::mutex g_currentLock;
 std::atomic<bool> g_busy{false};
 std::atomic<long long> g_started{0};  // steady-clock milliseconds
 
@@ -69,6 +72,7 @@ void startGuard(double secondsPerCall) {
         std::thread([limit] {
             for (;;) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                std::lock_guard<std::mutex> hold(g_currentLock);
                 if (g_busy.load() && nowMs() - g_started.load() > limit) {
                     printCurrent("\n*** a plug-in call exceeded its time bound:\n");
                     std::_Exit(3);
@@ -79,11 +83,15 @@ void startGuard(double secondsPerCall) {
 }
 
 void callStarts(const std::string &what) {
+    std::lock_guard<std::mutex> hold(g_currentLock);
     std::snprintf(g_current, sizeof g_current, "%s", what.c_str());
     g_started.store(nowMs());
     g_busy.store(true);
 }
 
-void callEnds() { g_busy.store(false); }
+void callEnds() {
+    std::lock_guard<std::mutex> hold(g_currentLock);
+    g_busy.store(false);
+}
 
 }  // namespace fuzz

@@ -1,7 +1,7 @@
 // Makes a crash or a hang inside a plug-in name its culprit: the call in
 // progress is recorded before it starts, a crash handler (or the
 // sanitizers' death callback) prints it, and a watchdog thread prints it and
-// aborts when one call runs longer than its time bound.
+// ends the process (_Exit) when one call runs longer than its time bound.
 #ifndef GRIDMEX_FUZZ_GUARD_H
 #define GRIDMEX_FUZZ_GUARD_H
 
