@@ -28,6 +28,12 @@ GRIDMEX_AVX2_TARGET inline __m256i exactIndex(__m256d v) {
     return _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(v, magic)), _mm256_castpd_si256(magic));
 }
 
+// The reverse for integers below 2^52, such as unsigned 32-bit elements.
+GRIDMEX_AVX2_TARGET inline __m256d exactDouble(__m256i v) {
+    const __m256d magic = _mm256_set1_pd(4503599627370496.0);
+    return _mm256_sub_pd(_mm256_castsi256_pd(_mm256_or_si256(v, _mm256_castpd_si256(magic))), magic);
+}
+
 // Floors of four coordinates, and the lanes whose floor f lies in
 // [lo, hi] and in the 32-bit range of a cell index (false for NaN).
 GRIDMEX_AVX2_TARGET inline __m256d cellsIn(__m256d f, double lo, double hi) {
@@ -40,7 +46,27 @@ GRIDMEX_AVX2_TARGET inline __m256d floorLanes(__m256d x) {
     return _mm256_round_pd(x, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
 }
 
+// out[q] lane a = in[a] lane q.
+GRIDMEX_AVX2_TARGET inline void transpose(const __m256d in[4], __m256d out[4]) {
+    const __m256d lo01 = _mm256_unpacklo_pd(in[0], in[1]), hi01 = _mm256_unpackhi_pd(in[0], in[1]);
+    const __m256d lo23 = _mm256_unpacklo_pd(in[2], in[3]), hi23 = _mm256_unpackhi_pd(in[2], in[3]);
+    out[0] = _mm256_permute2f128_pd(lo01, lo23, 0x20);
+    out[1] = _mm256_permute2f128_pd(hi01, hi23, 0x20);
+    out[2] = _mm256_permute2f128_pd(lo01, lo23, 0x31);
+    out[3] = _mm256_permute2f128_pd(hi01, hi23, 0x31);
+}
+
 }  // namespace grid
+
+// The range kernel for a block: avx2::kernel where `four` holds, the scalar
+// kernel otherwise (both take the same arguments).
+#define GRIDMEX_LANES(four, ...) ((four) ? &avx2::__VA_ARGS__ : &__VA_ARGS__)
+
+#else
+
+// Only the scalar kernel exists (the conditional gives the template-id the
+// context it needs to name one function).
+#define GRIDMEX_LANES(four, ...) ((four) ? &__VA_ARGS__ : &__VA_ARGS__)
 
 #endif
 

@@ -15,21 +15,33 @@
 
 namespace cubic {
 
-// Expanded form, 15 significant digits (1/15 as 0.0666666666666667).
+// The constants of the expanded form, 15 significant digits where the
+// fraction does not end; the four-lane kernels take theirs from here too.
+namespace expanded {
+constexpr double kSevenFifteenths = 0.466666666666667;
+constexpr double kTwoFifteenths = 0.133333333333333;
+constexpr double kThird = 0.333333333333333;
+constexpr double kFifth = 0.2, kTwoFifths = 0.4, kFourFifths = 0.8;
+constexpr double kSixFifths = 1.2, kEightFifths = 1.6, kNineFifths = 1.8;
+constexpr double kTwelveFifths = 2.4, kEighteenFifths = 3.6;
+}  // namespace expanded
+
 inline void expandedWeights(double s, double w[4]) {
+    using namespace expanded;
     const double s2 = s * s, s3 = s2 * s;
-    w[0] = -0.466666666666667 * s + 0.8 * s2 - 0.333333333333333 * s3;
-    w[1] = 1.0 - 0.2 * s - 1.8 * s2 + s3;
-    w[2] = 0.8 * s + 1.2 * s2 - s3;
-    w[3] = -0.133333333333333 * s - 0.2 * s2 + 0.333333333333333 * s3;
+    w[0] = -kSevenFifteenths * s + kFourFifths * s2 - kThird * s3;
+    w[1] = 1.0 - kFifth * s - kNineFifths * s2 + s3;
+    w[2] = kFourFifths * s + kSixFifths * s2 - s3;
+    w[3] = -kTwoFifteenths * s - kFifth * s2 + kThird * s3;
 }
 
 inline void expandedSlopes(double s, double d[4]) {
+    using namespace expanded;
     const double s2 = s * s;
-    d[0] = -0.466666666666667 + 1.6 * s - s2;
-    d[1] = -0.2 - 3.6 * s + 3.0 * s2;
-    d[2] = 0.8 + 2.4 * s - 3.0 * s2;
-    d[3] = -0.133333333333333 - 0.4 * s + s2;
+    d[0] = -kSevenFifteenths + kEightFifths * s - s2;
+    d[1] = -kFifth - kEighteenFifths * s + 3.0 * s2;
+    d[2] = kFourFifths + kTwelveFifths * s - 3.0 * s2;
+    d[3] = -kTwoFifteenths - kTwoFifths * s + s2;
 }
 
 // Nested form: 0.2t times a bracket in t.

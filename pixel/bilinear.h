@@ -180,16 +180,8 @@ inline bool vectorKernel(Index M, Index N) { return grid::vectorServes(M >= 3 &&
 template <Border B>
 void bilinSample(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
                  double *out) {
-    const bool vector = vectorKernel(M, N);
-    grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::bilinSampleRange<B>(X, Y, begin, end, I, M, N, out);
-            return;
-        }
-#endif
-        bilinSampleRange<B>(X, Y, begin, end, I, M, N, out);
-    });
+    const auto range = GRIDMEX_LANES(vectorKernel(M, N), bilinSampleRange<B>);
+    grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, out); });
 }
 
 }  // namespace pixel

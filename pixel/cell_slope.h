@@ -175,16 +175,9 @@ inline bool cellSlopeVectorKernel(Index M, Index N) {
 template <typename Inside>
 void cellSlope(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
                Inside inside, double *gx, double *gy) {
-    const bool vector = cellSlopeVectorKernel(M, N);
-    grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::cellSlopeRange(X, Y, begin, end, I, M, N, inside, gx, gy);
-            return;
-        }
-#endif
-        cellSlopeRange(X, Y, begin, end, I, M, N, inside, gx, gy);
-    });
+    const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N), cellSlopeRange<Inside>);
+    grid::parallelBlocks(count, 1,
+                         [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, inside, gx, gy); });
 }
 
 }  // namespace pixel

@@ -1,8 +1,8 @@
 // The entry shared by the two cell gradient plug-ins:
 //   [gx, gy] = pxCellSlope(X, Y, I)
 //   [gx, gy] = pxCellSlopeMasked(X, Y, I, mask)
-// The mask is read by its own class: int32, logical or double, non-zero
-// marking a pixel inside.
+// The mask is read by its own class: int32, uint32, logical or double,
+// non-zero marking a pixel inside.
 #ifndef GRIDMEX_CELL_SLOPE_ENTRY_H
 #define GRIDMEX_CELL_SLOPE_ENTRY_H
 
@@ -16,10 +16,10 @@ namespace pixel {
 static_assert(sizeof(mxLogical) == 1, "logical masks are read as bytes");
 
 inline void checkMask(const entry::Checks &check, const mxArray *mask, Index pixels, bool anyPoint) {
-    const bool readable = mxIsInt32(mask) || mxIsLogical(mask) || mxIsDouble(mask);
+    const bool readable = mxIsInt32(mask) || mxGetClassID(mask) == mxUINT32_CLASS || mxIsLogical(mask) || mxIsDouble(mask);
     if (!readable || mxIsComplex(mask) || mxIsSparse(mask)) {
         const char *kind = mxIsSparse(mask) ? "sparse " : mxIsComplex(mask) ? "complex " : "";
-        check.refuse("maskClass", "mask must be a real int32, logical or double array (it is %s%s).", kind,
+        check.refuse("maskClass", "mask must be a real int32, uint32, logical or double array (it is %s%s).", kind,
                      mxGetClassName(mask));
     }
     // Without points the mask is never read.
@@ -55,6 +55,7 @@ void cellSlopeEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, con
     const void *mask = mxGetData(prhs[3]);
     switch (mxGetClassID(prhs[3])) {
     case mxINT32_CLASS:
+    case mxUINT32_CLASS:  // the same test of 32 bits against zero
         cellSlope(X, Y, count, I, M, N, PixelMask<std::int32_t>{static_cast<const std::int32_t *>(mask)}, gx, gy);
         break;
     case mxLOGICAL_CLASS:

@@ -85,29 +85,35 @@ namespace avx2 {
 // cubic::expandedWeights at four fractions s: w[n] lane q is weight n of
 // point q.
 GRIDMEX_AVX2_TARGET inline void expandedWeights(__m256d s, __m256d w[4]) {
+    using namespace cubic::expanded;
     const __m256d s2 = _mm256_mul_pd(s, s), s3 = _mm256_mul_pd(s2, s);
-    const __m256d eighth = _mm256_set1_pd(0.8), fifth = _mm256_set1_pd(0.2), third = _mm256_set1_pd(0.333333333333333);
+    const __m256d fourFifths = _mm256_set1_pd(kFourFifths), fifth = _mm256_set1_pd(kFifth),
+                  third = _mm256_set1_pd(kThird);
     w[0] = _mm256_sub_pd(
-        _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(-0.466666666666667), s), _mm256_mul_pd(eighth, s2)),
+        _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(-kSevenFifteenths), s), _mm256_mul_pd(fourFifths, s2)),
         _mm256_mul_pd(third, s3));
     w[1] = _mm256_add_pd(_mm256_sub_pd(_mm256_sub_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(fifth, s)),
-                                       _mm256_mul_pd(_mm256_set1_pd(1.8), s2)),
+                                       _mm256_mul_pd(_mm256_set1_pd(kNineFifths), s2)),
                          s3);
-    w[2] = _mm256_sub_pd(_mm256_add_pd(_mm256_mul_pd(eighth, s), _mm256_mul_pd(_mm256_set1_pd(1.2), s2)), s3);
+    w[2] = _mm256_sub_pd(_mm256_add_pd(_mm256_mul_pd(fourFifths, s), _mm256_mul_pd(_mm256_set1_pd(kSixFifths), s2)),
+                         s3);
     w[3] = _mm256_add_pd(
-        _mm256_sub_pd(_mm256_mul_pd(_mm256_set1_pd(-0.133333333333333), s), _mm256_mul_pd(fifth, s2)),
+        _mm256_sub_pd(_mm256_mul_pd(_mm256_set1_pd(-kTwoFifteenths), s), _mm256_mul_pd(fifth, s2)),
         _mm256_mul_pd(third, s3));
 }
 
 // cubic::expandedSlopes at four fractions s.
 GRIDMEX_AVX2_TARGET inline void expandedSlopes(__m256d s, __m256d d[4]) {
+    using namespace cubic::expanded;
     const __m256d s2 = _mm256_mul_pd(s, s), three = _mm256_set1_pd(3.0);
-    d[0] = _mm256_sub_pd(_mm256_add_pd(_mm256_set1_pd(-0.466666666666667), _mm256_mul_pd(_mm256_set1_pd(1.6), s)), s2);
-    d[1] = _mm256_add_pd(_mm256_sub_pd(_mm256_set1_pd(-0.2), _mm256_mul_pd(_mm256_set1_pd(3.6), s)),
+    d[0] = _mm256_sub_pd(
+        _mm256_add_pd(_mm256_set1_pd(-kSevenFifteenths), _mm256_mul_pd(_mm256_set1_pd(kEightFifths), s)), s2);
+    d[1] = _mm256_add_pd(_mm256_sub_pd(_mm256_set1_pd(-kFifth), _mm256_mul_pd(_mm256_set1_pd(kEighteenFifths), s)),
                          _mm256_mul_pd(three, s2));
-    d[2] = _mm256_sub_pd(_mm256_add_pd(_mm256_set1_pd(0.8), _mm256_mul_pd(_mm256_set1_pd(2.4), s)),
+    d[2] = _mm256_sub_pd(_mm256_add_pd(_mm256_set1_pd(kFourFifths), _mm256_mul_pd(_mm256_set1_pd(kTwelveFifths), s)),
                          _mm256_mul_pd(three, s2));
-    d[3] = _mm256_add_pd(_mm256_sub_pd(_mm256_set1_pd(-0.133333333333333), _mm256_mul_pd(_mm256_set1_pd(0.4), s)), s2);
+    d[3] = _mm256_add_pd(_mm256_sub_pd(_mm256_set1_pd(-kTwoFifteenths), _mm256_mul_pd(_mm256_set1_pd(kTwoFifths), s)),
+                         s2);
 }
 
 // The neighbourhood cells of the points k..k+3 inside rows 2..lastRow and
@@ -134,14 +140,9 @@ GRIDMEX_AVX2_TARGET inline __m256d cubicCells(const double *X, const double *Y, 
 // Rows 0..3 of neighbourhood column j of the four points: row[a] lane q is
 // pixel (a, j) of point q's neighbourhood.
 GRIDMEX_AVX2_TARGET inline void columnRows(const double *I, const std::int64_t first[4], Index offset, __m256d row[4]) {
-    const __m256d c0 = _mm256_loadu_pd(I + first[0] + offset), c1 = _mm256_loadu_pd(I + first[1] + offset);
-    const __m256d c2 = _mm256_loadu_pd(I + first[2] + offset), c3 = _mm256_loadu_pd(I + first[3] + offset);
-    const __m256d lo01 = _mm256_unpacklo_pd(c0, c1), hi01 = _mm256_unpackhi_pd(c0, c1);
-    const __m256d lo23 = _mm256_unpacklo_pd(c2, c3), hi23 = _mm256_unpackhi_pd(c2, c3);
-    row[0] = _mm256_permute2f128_pd(lo01, lo23, 0x20);
-    row[1] = _mm256_permute2f128_pd(hi01, hi23, 0x20);
-    row[2] = _mm256_permute2f128_pd(lo01, lo23, 0x31);
-    row[3] = _mm256_permute2f128_pd(hi01, hi23, 0x31);
+    const __m256d column[4] = {_mm256_loadu_pd(I + first[0] + offset), _mm256_loadu_pd(I + first[1] + offset),
+                               _mm256_loadu_pd(I + first[2] + offset), _mm256_loadu_pd(I + first[3] + offset)};
+    grid::transpose(column, row);
 }
 
 // columnSum, lanes are points: w[0] c[0] + w[1] c[1] + w[2] c[2] + w[3] c[3].
@@ -208,30 +209,15 @@ constexpr Index kCubicCost = 4;
 
 inline void cubicSample(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
                         double *out) {
-    const bool vector = cubicVectorKernel(M, N);
-    grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::cubicSampleRange(X, Y, begin, end, I, M, N, out);
-            return;
-        }
-#endif
-        cubicSampleRange(X, Y, begin, end, I, M, N, out);
-    });
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSampleRange);
+    grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, out); });
 }
 
 inline void cubicSlope(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
                        double *gx, double *gy) {
-    const bool vector = cubicVectorKernel(M, N);
-    grid::parallelBlocks(count, 2 * kCubicCost, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::cubicSlopeRange(X, Y, begin, end, I, M, N, gx, gy);
-            return;
-        }
-#endif
-        cubicSlopeRange(X, Y, begin, end, I, M, N, gx, gy);
-    });
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSlopeRange);
+    grid::parallelBlocks(count, 2 * kCubicCost,
+                         [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, gx, gy); });
 }
 
 }  // namespace pixel

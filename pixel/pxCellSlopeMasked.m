@@ -15,8 +15,8 @@
 %   X     row coordinates: real double array of any shape, m x n.
 %   Y     column coordinates: real double, at least numel(X) elements.
 %   I     M x N real double image.
-%   mask  M x N array (at least M*N elements) of class int32, logical or
-%         double; a non-zero element marks a pixel inside the mask.
+%   mask  M x N array (at least M*N elements) of class int32, uint32,
+%         logical or double; a non-zero element marks a pixel inside.
 %   gx    m x n double: derivative along rows (first coordinate).
 %   gy    m x n double: derivative along columns.
 %
@@ -30,8 +30,8 @@
 %     pxCellSlopeMasked:notRealDouble  X, Y or I not a real double array
 %     pxCellSlopeMasked:tooShort       Y shorter than X, or mask with
 %                                      fewer than M*N elements
-%     pxCellSlopeMasked:maskClass      mask not real int32, logical or
-%                                      double
+%     pxCellSlopeMasked:maskClass      mask not real int32, uint32,
+%                                      logical or double
 %
 %   Example:
 %     I = (1:6)'.^2 + zeros(1, 6);  % I(r, c) = r^2

@@ -101,16 +101,9 @@ inline bool cellSlopeVectorKernel(Index M, Index N, Index P) {
 // The three derivatives for all count points, over threads.
 inline void cellSlope(const double *X, const double *Y, const double *Z, Index count, const double *V, Index M,
                       Index N, Index P, double *gi, double *gj, double *gk) {
-    const bool vector = cellSlopeVectorKernel(M, N, P);
-    grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::cellSlopeRange(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk);
-            return;
-        }
-#endif
-        cellSlopeRange(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk);
-    });
+    const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N, P), cellSlopeRange);
+    grid::parallelBlocks(count, 1,
+                         [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });
 }
 
 }  // namespace voxel

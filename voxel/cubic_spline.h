@@ -132,13 +132,13 @@ namespace avx2 {
 
 // The four brackets of cubic::nestedWeights at four fractions t, with 0.2 t.
 GRIDMEX_AVX2_TARGET inline void brackets(__m256d t, __m256d &a, __m256d r[4]) {
-    const __m256d five = _mm256_mul_pd(_mm256_set1_pd(5.0), t);
-    const __m256d third = _mm256_div_pd(five, _mm256_set1_pd(3.0));
+    const __m256d fiveT = _mm256_mul_pd(_mm256_set1_pd(5.0), t);
+    const __m256d fiveThirdsT = _mm256_div_pd(fiveT, _mm256_set1_pd(3.0));
     a = _mm256_mul_pd(_mm256_set1_pd(0.2), t);
-    r[0] = _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(4.0), third), t), _mm256_set1_pd(7.0 / 3.0));
-    r[1] = _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(five, _mm256_set1_pd(9.0)), t), _mm256_set1_pd(1.0));
-    r[2] = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(6.0), five), t), _mm256_set1_pd(4.0));
-    r[3] = _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(third, _mm256_set1_pd(1.0)), t), _mm256_set1_pd(2.0 / 3.0));
+    r[0] = _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(4.0), fiveThirdsT), t), _mm256_set1_pd(7.0 / 3.0));
+    r[1] = _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(fiveT, _mm256_set1_pd(9.0)), t), _mm256_set1_pd(1.0));
+    r[2] = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(6.0), fiveT), t), _mm256_set1_pd(4.0));
+    r[3] = _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(fiveThirdsT, _mm256_set1_pd(1.0)), t), _mm256_set1_pd(2.0 / 3.0));
 }
 
 // cubic::nestedWeights at four fractions t: w[n] lane q is weight n of point q.
@@ -155,26 +155,16 @@ GRIDMEX_AVX2_TARGET inline void nestedWeights(__m256d t, __m256d w[4]) {
 GRIDMEX_AVX2_TARGET inline void nestedWeightsAndSlopes(__m256d t, __m256d w[4], __m256d d[4]) {
     __m256d a, r[4];
     brackets(t, a, r);
-    const __m256d fifth = _mm256_set1_pd(0.2), ten = _mm256_mul_pd(_mm256_set1_pd(10.0), t);
-    const __m256d third = _mm256_div_pd(ten, _mm256_set1_pd(3.0));
+    const __m256d fifth = _mm256_set1_pd(0.2), tenT = _mm256_mul_pd(_mm256_set1_pd(10.0), t);
+    const __m256d tenThirdsT = _mm256_div_pd(tenT, _mm256_set1_pd(3.0));
     w[0] = _mm256_mul_pd(a, r[0]);
     w[1] = _mm256_add_pd(_mm256_mul_pd(a, r[1]), _mm256_set1_pd(1.0));
     w[2] = _mm256_mul_pd(a, r[2]);
     w[3] = _mm256_mul_pd(a, r[3]);
-    d[0] = _mm256_add_pd(_mm256_mul_pd(fifth, r[0]), _mm256_mul_pd(a, _mm256_sub_pd(_mm256_set1_pd(4.0), third)));
-    d[1] = _mm256_add_pd(_mm256_mul_pd(fifth, r[1]), _mm256_mul_pd(a, _mm256_sub_pd(ten, _mm256_set1_pd(9.0))));
-    d[2] = _mm256_add_pd(_mm256_mul_pd(fifth, r[2]), _mm256_mul_pd(a, _mm256_sub_pd(_mm256_set1_pd(6.0), ten)));
-    d[3] = _mm256_add_pd(_mm256_mul_pd(fifth, r[3]), _mm256_mul_pd(a, _mm256_sub_pd(third, _mm256_set1_pd(1.0))));
-}
-
-// out[q] lane a = in[a] lane q.
-GRIDMEX_AVX2_TARGET inline void transpose(const __m256d in[4], __m256d out[4]) {
-    const __m256d lo01 = _mm256_unpacklo_pd(in[0], in[1]), hi01 = _mm256_unpackhi_pd(in[0], in[1]);
-    const __m256d lo23 = _mm256_unpacklo_pd(in[2], in[3]), hi23 = _mm256_unpackhi_pd(in[2], in[3]);
-    out[0] = _mm256_permute2f128_pd(lo01, lo23, 0x20);
-    out[1] = _mm256_permute2f128_pd(hi01, hi23, 0x20);
-    out[2] = _mm256_permute2f128_pd(lo01, lo23, 0x31);
-    out[3] = _mm256_permute2f128_pd(hi01, hi23, 0x31);
+    d[0] = _mm256_add_pd(_mm256_mul_pd(fifth, r[0]), _mm256_mul_pd(a, _mm256_sub_pd(_mm256_set1_pd(4.0), tenThirdsT)));
+    d[1] = _mm256_add_pd(_mm256_mul_pd(fifth, r[1]), _mm256_mul_pd(a, _mm256_sub_pd(tenT, _mm256_set1_pd(9.0))));
+    d[2] = _mm256_add_pd(_mm256_mul_pd(fifth, r[2]), _mm256_mul_pd(a, _mm256_sub_pd(_mm256_set1_pd(6.0), tenT)));
+    d[3] = _mm256_add_pd(_mm256_mul_pd(fifth, r[3]), _mm256_mul_pd(a, _mm256_sub_pd(tenThirdsT, _mm256_set1_pd(1.0))));
 }
 
 // The neighbourhoods of the points p..p+3: the offsets of their first voxels,
@@ -248,7 +238,7 @@ GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *
         nestedWeights(t[2], w);
         for (int c = 0; c < 4; ++c) _mm256_store_pd(wz + 4 * c, w[c]);
         for (int q = 0; q < 4; ++q) columns[q] = columnSums(V + first[q], M, MN, wy + q, wz + q);
-        transpose(columns, rows);
+        grid::transpose(columns, rows);
         _mm256_storeu_pd(out + p, _mm256_and_pd(rowSum(wx, rows), inside));
     }
     voxel::cubicSampleRange(X, Y, Z, p, end, V, M, N, P, out);
@@ -300,11 +290,11 @@ GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y
             columnsK[q] = cK;
         }
         __m256d rows[4];
-        transpose(columnsI, rows);
+        grid::transpose(columnsI, rows);
         _mm256_storeu_pd(gi + p, _mm256_and_pd(rowSum(dx, rows), inside));
-        transpose(columnsJ, rows);
+        grid::transpose(columnsJ, rows);
         _mm256_storeu_pd(gj + p, _mm256_and_pd(rowSum(wx, rows), inside));
-        transpose(columnsK, rows);
+        grid::transpose(columnsK, rows);
         _mm256_storeu_pd(gk + p, _mm256_and_pd(rowSum(wx, rows), inside));
     }
     voxel::cubicSlopeRange(X, Y, Z, p, end, V, M, N, P, gi, gj, gk);
@@ -322,31 +312,16 @@ inline bool cubicVectorKernel(Index M, Index N, Index P) {
 // The sampled values for all count points, over threads.
 inline void cubicSample(const double *X, const double *Y, const double *Z, Index count, const double *V,
                         Index M, Index N, Index P, double *out) {
-    const bool vector = cubicVectorKernel(M, N, P);
-    grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::cubicSampleRange(X, Y, Z, begin, end, V, M, N, P, out);
-            return;
-        }
-#endif
-        cubicSampleRange(X, Y, Z, begin, end, V, M, N, P, out);
-    });
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSampleRange);
+    grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });
 }
 
 // The three derivatives for all count points, over threads.
 inline void cubicSlope(const double *X, const double *Y, const double *Z, Index count, const double *V,
                        Index M, Index N, Index P, double *gi, double *gj, double *gk) {
-    const bool vector = cubicVectorKernel(M, N, P);
-    grid::parallelBlocks(count, 2 * kCubicCost, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::cubicSlopeRange(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk);
-            return;
-        }
-#endif
-        cubicSlopeRange(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk);
-    });
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSlopeRange);
+    grid::parallelBlocks(count, 2 * kCubicCost,
+                         [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });
 }
 
 }  // namespace voxel

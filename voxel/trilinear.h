@@ -101,16 +101,8 @@ GRIDMEX_AVX2_TARGET inline void trilinSampleRange(const double *X, const double 
 inline void trilinSample(const double *X, const double *Y, const double *Z, Index count, const double *V,
                          Index M, Index N, Index P, double *out) {
     // The safe voxel (2, 2, 2) and its far corner exist from 3 x 3 x 3 on.
-    const bool vector = grid::vectorServes(M >= 3 && N >= 3 && P >= 3, M * N * P);
-    grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
-#ifdef GRIDMEX_AVX2
-        if (vector) {
-            avx2::trilinSampleRange(X, Y, Z, begin, end, V, M, N, P, out);
-            return;
-        }
-#endif
-        trilinSampleRange(X, Y, Z, begin, end, V, M, N, P, out);
-    });
+    const auto range = GRIDMEX_LANES(grid::vectorServes(M >= 3 && N >= 3 && P >= 3, M * N * P), trilinSampleRange);
+    grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });
 }
 
 }  // namespace voxel

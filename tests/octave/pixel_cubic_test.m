@@ -48,7 +48,7 @@ try
   error('a single mask was accepted');
 catch err
   assert(err.identifier, 'pxCellSlopeMasked:maskClass');
-  assert(err.message, ['pxCellSlopeMasked: mask must be a real int32, logical or double array ' ...
+  assert(err.message, ['pxCellSlopeMasked: mask must be a real int32, uint32, logical or double array ' ...
                        '(it is single).']);
 end
 try
@@ -64,13 +64,14 @@ end
 [gx, gy] = pxCellSlope(rr + 0.5, cc + 0.25, img);
 assert(isequal(gx, Gr) && isequal(gy, Gc));
 
-% Masks as Octave users build them, logical, double or int32, agree; an
+% Masks as Octave users build them, logical, double, int32 or uint32, agree; an
 % all-inside mask gives the plain gradient; a pixel outside the mask gives 0.
 inside = hypot(rr - 15, cc - 20) < 12;
 [lx, ly] = pxCellSlopeMasked(rr, cc, img, inside);
 [dx, dy] = pxCellSlopeMasked(rr, cc, img, double(inside));
 [ix, iy] = pxCellSlopeMasked(rr, cc, img, int32(inside));
-assert(isequal(lx, dx, ix) && isequal(ly, dy, iy));
+[ux, uy] = pxCellSlopeMasked(rr, cc, img, uint32(inside) * intmax('uint32'));
+assert(isequal(lx, dx, ix, ux) && isequal(ly, dy, iy, uy));
 assert(all(lx(~inside & rr > 1 & rr < 30) == 0) && all(ly(~inside & cc > 1 & cc < 40) == 0));
 k = find(inside & ~circshift(inside, -1) & rr < 30, 1);   % next row outside: backward difference
 assert(lx(k), img(k) - img(k - 1));

@@ -37,13 +37,15 @@ ArrayPtr maskOf(mxClassID cls, mwSize M, mwSize N, F f) {
             mwSize o = (r - 1) + M * (c - 1);
             int v = f(double(r), double(c));
             if (cls == mxINT32_CLASS) static_cast<std::int32_t *>(p)[o] = v;
+            // uint32 inside values carry the top bit, which int32 reads as negative.
+            else if (cls == mxUINT32_CLASS) static_cast<std::uint32_t *>(p)[o] = v ? 0x80000000u | unsigned(v) : 0u;
             else if (cls == mxLOGICAL_CLASS) static_cast<mxLogical *>(p)[o] = v != 0;
             else static_cast<double *>(p)[o] = v;
         }
     return a;
 }
 
-const mxClassID kMaskClasses[] = {mxINT32_CLASS, mxLOGICAL_CLASS, mxDOUBLE_CLASS};
+const mxClassID kMaskClasses[] = {mxINT32_CLASS, mxUINT32_CLASS, mxLOGICAL_CLASS, mxDOUBLE_CLASS};
 
 // Along an axis of the image r^2 (or c^2): the central difference at p is
 // 2p, the forward one 2p+1, the backward one 2p-1.
@@ -211,12 +213,12 @@ TEST(CellSlope, RefusesUnsoundInputs) {
         ArrayPtr mask;
         const char *text;
     } cases[] = {
-        {ofClass(mxSINGLE_CLASS, 4, 4), "mask must be a real int32, logical or double array (it is single)."},
-        {ofClass(mxUINT8_CLASS, 4, 4), "mask must be a real int32, logical or double array (it is uint8)."},
-        {ofClass(mxINT64_CLASS, 4, 4), "mask must be a real int32, logical or double array (it is int64)."},
+        {ofClass(mxSINGLE_CLASS, 4, 4), "mask must be a real int32, uint32, logical or double array (it is single)."},
+        {ofClass(mxUINT8_CLASS, 4, 4), "mask must be a real int32, uint32, logical or double array (it is uint8)."},
+        {ofClass(mxINT64_CLASS, 4, 4), "mask must be a real int32, uint32, logical or double array (it is int64)."},
         {ofClass(mxDOUBLE_CLASS, 4, 4, mxCOMPLEX),
-         "mask must be a real int32, logical or double array (it is complex double)."},
-        {std::move(sparse), "mask must be a real int32, logical or double array (it is sparse logical)."},
+         "mask must be a real int32, uint32, logical or double array (it is complex double)."},
+        {std::move(sparse), "mask must be a real int32, uint32, logical or double array (it is sparse logical)."},
     };
     for (const Case &c : cases) {
         CallResult r = call("pxCellSlopeMasked", 2, {&X, &Y, &I, &c.mask});
