@@ -88,6 +88,7 @@ ArrayPtr scalar(double v);
 void pixelWorkloads(Results &results);
 void voxelWorkloads(Results &results);
 void diagnosticWorkloads(Results &results);
+void compiledWorkloads(Results &results);
 void elementWorkloads(Results &results);
 void basisWorkloads(Results &results);
 void levelsetWorkloads(Results &results);

@@ -2,7 +2,7 @@
 // plug-in family on its workloads on 1 and 2 threads through the own host,
 // and prints one table with the Octave peers' timings read from a file.
 //   gridmex_bench [--peers FILE] [FAMILY ...]
-// FAMILY is any of pixel voxel fe basis levelset util diagnose (default: all).
+// FAMILY is any of pixel voxel fe basis levelset util compiled diagnose (default: all).
 #include "bench.h"
 
 #include <cstdio>
@@ -28,7 +28,7 @@ int main(int argc, char **argv) {
     const Family families[] = {{"pixel", bench::pixelWorkloads},       {"voxel", bench::voxelWorkloads},
                                {"fe", bench::elementWorkloads},        {"basis", bench::basisWorkloads},
                                {"levelset", bench::levelsetWorkloads}, {"util", bench::utilityWorkloads},
-                               {"diagnose", bench::diagnosticWorkloads}};
+                               {"compiled", bench::compiledWorkloads},  {"diagnose", bench::diagnosticWorkloads}};
     try {
         bench::Results results;
         std::fprintf(stderr, "machine limit...\n");

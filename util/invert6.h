@@ -7,6 +7,8 @@
 #include "grid.h"
 #include "parallel.h"
 
+#include "avx2.h"
+
 #include <atomic>
 #include <cmath>
 #include <utility>
@@ -93,6 +95,122 @@ inline Pivot invert6(const double *a, double *b) {
     return {0, 0.0};
 }
 
+#ifdef GRIDMEX_AVX2
+// The same inversion of four matrices at once, one per lane.  Each lane
+// searches its own pivot and makes its own exchanges (as blends), and
+// performs the scalar kernel's operations in the same order, without fused
+// multiply-adds, so every inverse is bit-identical to invert6's.
+namespace avx2 {
+
+// Transposes four rows of four values: lane l of the result r holds row l's
+// value r.
+GRIDMEX_AVX2_TARGET inline void transpose4(__m256d &a, __m256d &b, __m256d &c, __m256d &d) {
+    const __m256d ab0 = _mm256_unpacklo_pd(a, b), ab1 = _mm256_unpackhi_pd(a, b);
+    const __m256d cd0 = _mm256_unpacklo_pd(c, d), cd1 = _mm256_unpackhi_pd(c, d);
+    a = _mm256_permute2f128_pd(ab0, cd0, 0x20);
+    b = _mm256_permute2f128_pd(ab1, cd1, 0x20);
+    c = _mm256_permute2f128_pd(ab0, cd0, 0x31);
+    d = _mm256_permute2f128_pd(ab1, cd1, 0x31);
+}
+
+// Exchanges x and y in the lanes where m is set.
+GRIDMEX_AVX2_TARGET inline void swapLanes(__m256d &x, __m256d &y, __m256d m) {
+    const __m256d t = x;
+    x = _mm256_blendv_pd(x, y, m);
+    y = _mm256_blendv_pd(y, t, m);
+}
+
+// Inverts the four consecutive matrices at a (36 values each) into b.  Bit l
+// of the result is set when matrix l met a zero pivot; its 36 values of b
+// are then left untouched, as invert6 leaves them.
+GRIDMEX_AVX2_TARGET inline int invert6x4(const double *a, double *b) {
+    __m256d W[6][12];
+    __m256d P[6];
+    const __m256d zero = _mm256_setzero_pd(), one = _mm256_set1_pd(1.0);
+    const __m256d sign = _mm256_set1_pd(-0.0), cancel = _mm256_set1_pd(kCancel);
+    for (int v = 0; v < 36; v += 4) {
+        __m256d m0 = _mm256_loadu_pd(a + v), m1 = _mm256_loadu_pd(a + 36 + v);
+        __m256d m2 = _mm256_loadu_pd(a + 72 + v), m3 = _mm256_loadu_pd(a + 108 + v);
+        transpose4(m0, m1, m2, m3);
+        const __m256d m[4] = {m0, m1, m2, m3};
+        for (int j = 0; j < 4; ++j) W[(v + j) % 6][(v + j) / 6] = m[j];
+    }
+    for (int r = 0; r < 6; ++r) {
+        for (int q = 0; q < 6; ++q) W[r][6 + q] = r == q ? one : zero;
+        P[r] = _mm256_set1_pd(r);
+    }
+
+    __m256d singular = zero;
+    for (int i = 0; i < 5; ++i) {
+        __m256d br = _mm256_set1_pd(i), bc = br;
+        __m256d best = _mm256_andnot_pd(sign, W[i][i]);
+        for (int r = i; r < 6; ++r) {
+            for (int c = i; c < 6; ++c) {
+                const __m256d e = _mm256_andnot_pd(sign, W[r][c]);
+                const __m256d larger = _mm256_cmp_pd(e, best, _CMP_GT_OQ);
+                best = _mm256_blendv_pd(best, e, larger);
+                br = _mm256_blendv_pd(br, _mm256_set1_pd(r), larger);
+                bc = _mm256_blendv_pd(bc, _mm256_set1_pd(c), larger);
+            }
+        }
+        for (int r = i + 1; r < 6; ++r) {
+            const __m256d m = _mm256_cmp_pd(br, _mm256_set1_pd(r), _CMP_EQ_OQ);
+            if (!_mm256_movemask_pd(m)) continue;
+            for (int c = i; c < 12; ++c) swapLanes(W[i][c], W[r][c], m);
+        }
+        for (int c = i + 1; c < 6; ++c) {
+            const __m256d m = _mm256_cmp_pd(bc, _mm256_set1_pd(c), _CMP_EQ_OQ);
+            if (!_mm256_movemask_pd(m)) continue;
+            swapLanes(P[i], P[c], m);
+            for (int r = 0; r < 6; ++r) swapLanes(W[r][i], W[r][c], m);
+        }
+        const __m256d p = W[i][i];
+        singular = _mm256_or_pd(singular, _mm256_cmp_pd(p, zero, _CMP_EQ_OQ));
+
+        const __m256d inv = _mm256_div_pd(one, p);
+        for (int c = i + 1; c < 12; ++c) {
+            W[i][c] = _mm256_mul_pd(inv, W[i][c]);
+            for (int r = i + 1; r < 6; ++r) {
+                const __m256d f = _mm256_mul_pd(W[r][i], W[i][c]);
+                const __m256d d = _mm256_sub_pd(W[r][c], f);
+                const __m256d cancelled = _mm256_cmp_pd(_mm256_mul_pd(_mm256_andnot_pd(sign, f), cancel),
+                                                        _mm256_andnot_pd(sign, d), _CMP_GT_OQ);
+                W[r][c] = _mm256_andnot_pd(cancelled, d);
+            }
+        }
+    }
+    singular = _mm256_or_pd(singular, _mm256_cmp_pd(W[5][5], zero, _CMP_EQ_OQ));
+    const __m256d inv = _mm256_div_pd(one, W[5][5]);
+    for (int q = 6; q < 12; ++q) W[5][q] = _mm256_mul_pd(inv, W[5][q]);
+
+    for (int r = 4; r >= 0; --r) {
+        for (int k = r + 1; k < 6; ++k) {
+            for (int q = 6; q < 12; ++q) W[r][q] = _mm256_sub_pd(W[r][q], _mm256_mul_pd(W[r][k], W[k][q]));
+        }
+    }
+
+    // Row k of each lane's solution belongs to row P[k] of its inverse.
+    alignas(32) double R[6][6][4];
+    alignas(32) double perm[6][4];
+    for (int k = 0; k < 6; ++k) {
+        for (int q = 0; q < 6; ++q) _mm256_store_pd(R[k][q], W[k][6 + q]);
+        _mm256_store_pd(perm[k], P[k]);
+    }
+    const int failed = _mm256_movemask_pd(singular);
+    for (int l = 0; l < 4; ++l) {
+        if (failed & (1 << l)) continue;
+        double *out = b + 36 * l;
+        for (int k = 0; k < 6; ++k) {
+            const int row = static_cast<int>(perm[k][l]);
+            for (int q = 0; q < 6; ++q) out[6 * q + row] = R[k][q][l];
+        }
+    }
+    return failed;
+}
+
+}  // namespace avx2
+#endif
+
 // The first matrix of a stack that could not be inverted.
 struct Singular {
     Index matrix;  // its column, or the stack's size when every matrix was inverted
@@ -106,12 +224,30 @@ constexpr Index kMatrixCost = 64;
 // a singular one may or may not be inverted; the caller discards B then.
 inline Singular invert6Stack(const double *A, Index n, double *B) {
     std::atomic<Index> first{n};
+    // Records k as singular unless an earlier matrix already is.
+    auto fail = [&](Index k) {
+        Index seen = first.load();
+        while (k < seen && !first.compare_exchange_weak(seen, k)) {
+        }
+    };
+#ifdef GRIDMEX_AVX2
+    const bool vector = grid::haveAvx2();
+#endif
     grid::parallelBlocks(n, kMatrixCost, [&](Index begin, Index end) {
-        for (Index k = begin; k < end && k < first.load(std::memory_order_relaxed); ++k) {
-            if (invert6(A + 36 * k, B + 36 * k).step == 0) continue;
-            Index seen = first.load();
-            while (k < seen && !first.compare_exchange_weak(seen, k)) {
+        Index k = begin;
+#ifdef GRIDMEX_AVX2
+        if (vector) {
+            for (; k + 4 <= end && k < first.load(std::memory_order_relaxed); k += 4) {
+                if (const int failed = avx2::invert6x4(A + 36 * k, B + 36 * k)) {
+                    fail(k + __builtin_ctz(static_cast<unsigned>(failed)));
+                    return;
+                }
             }
+        }
+#endif
+        for (; k < end && k < first.load(std::memory_order_relaxed); ++k) {
+            if (invert6(A + 36 * k, B + 36 * k).step == 0) continue;
+            fail(k);
             return;
         }
     });
