@@ -77,8 +77,9 @@ function volume_demo()
   count = 0;
   e = 0;
   t_fe = tic;
-  threads = getenv('GRIDMEX_THREADS');
-  setenv('GRIDMEX_THREADS', '1');                     % many small calls: one thread each is faster
+  threads = getenv('GRIDMEX_THREADS');                % many small calls: one thread each is faster
+  restore = onCleanup(@() setenv('GRIDMEX_THREADS', threads));
+  setenv('GRIDMEX_THREADS', '1');
   for k = 1:ne
     for j = 1:ne
       for i = 1:ne
@@ -97,7 +98,7 @@ function volume_demo()
       end
     end
   end
-  setenv('GRIDMEX_THREADS', threads);
+  clear restore
   x = cell2mat(xs);
   y = cell2mat(ys);
   z = cell2mat(zs);
@@ -248,7 +249,7 @@ function [U, history] = correlate(f, g, x, y, z, mesh, U, tolerance, max_iterati
   grad = slopeBasis3(f, ones(numel(f), 1));          % [df/dx, df/dy, df/dz] at every voxel
   index = sub2ind(size(f), x, y, z);
   grad = grad(index, :);
-  fp = f(index);
+  fp = double(f(index));                              % grey levels for the residual, whatever the class
   ne = size(mesh.conn, 1);
   [hr, hc, hv] = deal(zeros(576, ne));
   for e = 1:ne
