@@ -186,8 +186,8 @@ function [s, fine] = speckle(n, sigma, contrast)
   % (point 2i - 1 of fine is voxel i of s), by zero padding of the spectrum.
   % The transforms run in single precision, ample for grey levels.
   k = [0:n / 2, -n / 2 + 1:-1] * (2 * pi / n);
-  g = single(exp(-k .^ 2 * sigma ^ 2 / 2));          % the filter is separable
-  spectrum = fftn(single(randn(n, n, n))) .* (g(:) .* g .* reshape(g, 1, 1, n));
+  gauss = single(exp(-k .^ 2 * sigma ^ 2 / 2));      % the filter is separable
+  spectrum = fftn(single(randn(n, n, n))) .* (gauss(:) .* gauss .* reshape(gauss, 1, 1, n));
   s = double(real(ifftn(spectrum)));
   scale = contrast / std(s(:));
   s = 128 + scale * s;
@@ -265,7 +265,7 @@ function [U, history] = correlate(f, g, x, y, z, mesh, U, tolerance, max_iterati
     xs = x + u(:, 1);
     ys = y + u(:, 2);
     zs = z + u(:, 3);
-    if ~all(xs >= 2 & xs < n(1) - 1 & ys >= 2 & ys < n(2) - 1 & zs >= 2 & zs < n(3) - 1)
+    if ~all(spline_range(xs, n(1)) & spline_range(ys, n(2)) & spline_range(zs, n(3)))
       error('volume_demo:range', 'a displaced point left the volume''s cubic-spline range');
     end
     r = vxCubicSample(xs, ys, zs, g) - fp;
