@@ -165,8 +165,8 @@ function main_demo()
   t_fig = tic;
   cell_axes = {'row x [cell]', 'column y [cell]'};
   h_fig = demo_figure(jet(256));
-  fields = {phi0, sprintf('Before: perturbed circle, |grad phi| = 3'); ...
-            phi, sprintf('After lvsRedistance to pseudo-time 40')};
+  fields = {phi0, 'Before: perturbed circle, |grad phi| = 3'; ...
+            phi, 'After lvsRedistance to pseudo-time 40'};
   for k = 1:2
     panel(2, 2, k);
     show_map(1:n, 1:n, fields{k, 1}, cell_axes, fields{k, 2}, 'phi [cell]');
