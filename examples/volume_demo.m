@@ -23,11 +23,7 @@ function volume_demo()
 % or, in MATLAB, addpath of the plug-in folder and then volume_demo.
 % Figures are written as PNG files into the folder output/ beside this file.
 
-  here = fileparts(mfilename('fullpath'));
-  outdir = fullfile(here, 'output');
-  if ~exist(outdir, 'dir')
-    mkdir(outdir);
-  end
+  outdir = output_folder();
   randn('seed', 20261209);
   total = tic;
 
