@@ -3,7 +3,10 @@
 #include "plugin_test.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -32,9 +35,15 @@ ArrayPtr int32Range(mwSize n, std::int32_t step) {
     return a;
 }
 
-// A smooth field with a circle of radius 40 as its zero level.
+// A smooth field with a circle of radius 40 as its zero level.  The square
+// root of the sum of squares, not std::hypot: every C library rounds sqrt
+// exactly but not hypot, and the field must have the same bits on every
+// system for the builds to be compared.
 ArrayPtr circle(mwSize n, double slope) {
-    return image(n, n, [=](double r, double c) { return slope * (std::hypot(r - n / 2.0, c - n / 2.0) - 40.0); });
+    return image(n, n, [=](double r, double c) {
+        double dr = r - n / 2.0, dc = c - n / 2.0;
+        return slope * (std::sqrt(dr * dr + dc * dc) - 40.0);
+    });
 }
 
 const mwSize P = 300000;  // points of the sampling calls
@@ -214,6 +223,21 @@ std::vector<ArrayPtr> runWithThreads(const Case &c, const std::vector<ArrayPtr> 
     return std::move(r.outputs);
 }
 
+// FNV-1a over the bits of every output: printed as "bits NAME DIGEST" so
+// that builds for different systems can be compared (.ci/run compares the
+// Windows build with the Linux one).
+std::uint64_t digest(const std::vector<ArrayPtr> &outputs) {
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    for (const ArrayPtr &o : outputs) {
+        for (double v : values(o.get())) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &v, sizeof bits);
+            for (int b = 0; b < 64; b += 8) h = (h ^ ((bits >> b) & 0xff)) * 0x100000001b3ULL;
+        }
+    }
+    return h;
+}
+
 TEST(Threads, EveryPluginIsBitIdenticalOnOneTwoAndThreeThreads) {
     std::vector<Case> all = cases();
     ASSERT_EQ(all.size(), 27u);
@@ -223,6 +247,7 @@ TEST(Threads, EveryPluginIsBitIdenticalOnOneTwoAndThreeThreads) {
         std::vector<ArrayPtr> inputs = c.inputs(rng);
         std::vector<ArrayPtr> one = runWithThreads(c, inputs, 1);
         ASSERT_EQ(one.size(), static_cast<std::size_t>(c.nlhs));
+        std::printf("bits %s %016llx\n", c.name, static_cast<unsigned long long>(digest(one)));
         for (int threads : {2, 3}) {
             std::vector<ArrayPtr> many = runWithThreads(c, inputs, threads);
             ASSERT_EQ(many.size(), one.size());
