@@ -1,5 +1,6 @@
 # What each operating system asks of a plug-in file, for the own host and
-# Octave builds (matlab_add_mex applies MATLAB's own rules):
+# Octave builds (matlab_add_mex applies MATLAB's own rules; Octave's files
+# are NAME.mex everywhere).  Own-host files:
 #   Linux    NAME.so,     a GNU version script keeps only the entry points
 #   macOS    NAME.so,     an exported-symbols list keeps only the entry points
 #   Windows  NAME.mexw64, a module-definition file exports only mexFunction;
@@ -42,6 +43,10 @@ function(gridmex_export_entry_points target kind)
     target_sources(${target} PRIVATE ${dir}/exports-windows.def)
   elseif(APPLE)
     target_link_options(${target} PRIVATE LINKER:-exported_symbols_list,${dir}/exports-${kind}.txt)
+    if(kind STREQUAL "octave")
+      # Octave's functions are found in the process that loads the .mex.
+      target_link_options(${target} PRIVATE LINKER:-undefined,dynamic_lookup)
+    endif()
   else()
     target_link_options(${target} PRIVATE LINKER:--version-script=${dir}/exports-${kind}.map)
     if(kind STREQUAL "octave")
