@@ -42,6 +42,8 @@ function build_plugins(outdir)
     old_flags = getenv('CXXFLAGS');
     setenv('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') ' -std=c++17 -ffp-contract=off']);
     restore = onCleanup(@() setenv('CXXFLAGS', old_flags));
+  else
+    mex_flags = matlab_compiler_flags();
   end
 
   n = numel(sources);
@@ -56,8 +58,7 @@ function build_plugins(outdir)
           error('mkoctfile exited with status %d (compiler messages above)%s', status, output);
         end
       else
-        mex('-R2017b', 'CXXFLAGS=$CXXFLAGS -std=c++17 -fopenmp -ffp-contract=off', ...
-            'LDFLAGS=$LDFLAGS -fopenmp', includes{:}, ['-I' folder], '-outdir', outdir, sources{k});
+        mex('-R2017b', mex_flags{:}, includes{:}, ['-I' folder], '-outdir', outdir, sources{k});
       end
     catch err
       error('build_plugins:compileFailed', 'build_plugins: %s failed to compile (%s):\n%s', ...
@@ -84,5 +85,25 @@ function domains = domain_folders(root)
     if ~isempty(words)
       domains{end + 1} = words{1}; %#ok<AGROW>
     end
+  end
+end
+
+function flags = matlab_compiler_flags()
+% The language level, OpenMP and unfused multiply-adds in the terms of the C++
+% compiler that mex is set up with ("mex -setup C++").  Microsoft's takes them
+% through COMPFLAGS; GCC (on Linux, and MinGW-w64 on Windows) through
+% CXXFLAGS and LDFLAGS.  MinGW-w64 links its runtime and OpenMP statically,
+% so that a .mexw64 needs no DLL of MinGW's beside it.  Apple's clang has no
+% OpenMP: on macOS the plug-ins run on one thread, with the same results.
+  compiler = mex.getCompilerConfigurations('C++', 'Selected');
+  if ~isempty(compiler) && strncmpi(compiler(1).Manufacturer, 'Microsoft', 9)
+    flags = {'COMPFLAGS=$COMPFLAGS /std:c++17 /openmp /fp:strict'};
+  elseif ismac
+    flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off'};
+  elseif ispc
+    flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -fopenmp -ffp-contract=off', ...
+             'LDFLAGS=$LDFLAGS -fopenmp -static'};
+  else
+    flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -fopenmp -ffp-contract=off', 'LDFLAGS=$LDFLAGS -fopenmp'};
   end
 end

@@ -19,7 +19,7 @@ const mexhost::Plugin *plugin(const std::string &name) {
     if (found != loaded.end()) return found->second.get();
     std::unique_ptr<mexhost::Plugin> p;
     try {
-        p = std::make_unique<mexhost::Plugin>(std::string(GRIDMEX_OWN_DIR) + "/" + name + ".so");
+        p = std::make_unique<mexhost::Plugin>(std::string(GRIDMEX_OWN_DIR) + "/" + name + GRIDMEX_PLUGIN_SUFFIX);
     } catch (const std::runtime_error &) {
         p.reset();
     }

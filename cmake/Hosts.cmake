@@ -1,8 +1,11 @@
 # Finds the hosts the plug-ins can be built for and defines
 # gridmex_add_plugin(), which adds one plug-in for every host found:
-#   own host  build/own/NAME.so      always (the tests drive these)
-#   Octave    build/octave/NAME.mex  when mkoctfile is found
-#   MATLAB    build/matlab/NAME.mexa64 when FindMatlab finds MATLAB
+#   own host  build/own/NAME.so      always (the tests drive these);
+#             NAME.mexw64 on Windows, see Systems.cmake
+#   Octave    build/octave/NAME.mex  when mkoctfile is found (not when
+#             cross-compiling: it would be the build machine's Octave)
+#   MATLAB    build/matlab/NAME.mexa64 (.mexw64, .mexmaci64, .mexmaca64)
+#             when FindMatlab finds MATLAB
 
 set(GRIDMEX_OWN_DIR ${PROJECT_BINARY_DIR}/own)
 set(GRIDMEX_OCTAVE_DIR ${PROJECT_BINARY_DIR}/octave)
@@ -12,14 +15,15 @@ set(GRIDMEX_ENTRY_INCLUDES ${PROJECT_SOURCE_DIR}/host/plugin ${PROJECT_SOURCE_DI
 # Kernels split independent points over threads with OpenMP.  Each plug-in
 # links the runtime itself (GNU libgomp here; MATLAB builds may instead be
 # pointed at MATLAB's own runtime with OpenMP_CXX_FLAGS / OpenMP_CXX_LIB_NAMES).
-find_package(OpenMP REQUIRED COMPONENTS CXX)
+include(${CMAKE_CURRENT_LIST_DIR}/Systems.cmake)
 
 # Octave: its own headers and link flags.  An instrumented plug-in cannot be
 # loaded by an uninstrumented Octave, so sanitizer builds skip it.
+option(GRIDMEX_WITH_OCTAVE "Build the Octave plug-ins and their tests when mkoctfile is found" ON)
 find_program(GRIDMEX_MKOCTFILE mkoctfile)
 find_program(GRIDMEX_OCTAVE_CLI octave-cli)
 set(GRIDMEX_OCTAVE OFF)
-if(GRIDMEX_MKOCTFILE AND NOT GRIDMEX_SANITIZE)
+if(GRIDMEX_WITH_OCTAVE AND GRIDMEX_MKOCTFILE AND NOT GRIDMEX_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
   execute_process(COMMAND ${GRIDMEX_MKOCTFILE} -p OCTINCLUDEDIR
                   OUTPUT_VARIABLE GRIDMEX_OCTAVE_INCLUDE OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(EXISTS ${GRIDMEX_OCTAVE_INCLUDE}/mex.h)
@@ -43,21 +47,24 @@ function(gridmex_add_plugin name)
   list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
 
   # Own host: links the host library as a real plug-in links libmx/libmex,
-  # and exports exactly mexFunction and mexfilerequiredapiversion.
-  add_library(${name} MODULE ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/host/src/apiversion.cpp)
+  # and exports exactly mexFunction and (but on Windows)
+  # mexfilerequiredapiversion.
+  add_library(${name} MODULE ${ARG_SOURCES})
+  if(NOT WIN32)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/host/src/apiversion.c)
+  endif()
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${GRIDMEX_ENTRY_INCLUDES})
-  target_link_libraries(${name} PRIVATE mexhost OpenMP::OpenMP_CXX)
-  target_link_options(${name} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports-own.map)
-  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
+  target_link_libraries(${name} PRIVATE mexhost ${GRIDMEX_OPENMP})
+  gridmex_export_entry_points(${name} own)
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ${GRIDMEX_PLUGIN_SUFFIX}
                         LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_OWN_DIR})
 
   if(GRIDMEX_OCTAVE)
     add_library(${name}_octave MODULE ${ARG_SOURCES})
     target_include_directories(${name}_octave PRIVATE ${GRIDMEX_OCTAVE_INCLUDE} ${CMAKE_CURRENT_SOURCE_DIR}
                                ${GRIDMEX_ENTRY_INCLUDES})
-    target_link_libraries(${name}_octave PRIVATE OpenMP::OpenMP_CXX)
-    target_link_options(${name}_octave PRIVATE -Wl,-Bsymbolic
-                        -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports-octave.map)
+    target_link_libraries(${name}_octave PRIVATE ${GRIDMEX_OPENMP})
+    gridmex_export_entry_points(${name}_octave octave)
     set_target_properties(${name}_octave PROPERTIES OUTPUT_NAME ${name} PREFIX "" SUFFIX ".mex"
                           LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_OCTAVE_DIR})
   endif()
@@ -66,7 +73,11 @@ function(gridmex_add_plugin name)
     # MATLAB's documented build: 64-bit sizes (R2017b API), its own export
     # map and interface-version object.
     matlab_add_mex(NAME ${name}_matlab MODULE SRC ${ARG_SOURCES} OUTPUT_NAME ${name} R2017b
-                   LINK_TO OpenMP::OpenMP_CXX)
+                   LINK_TO ${GRIDMEX_OPENMP})
+    if(MINGW)
+      # matlab_add_mex sets the exports for Microsoft's linker only.
+      target_sources(${name}_matlab PRIVATE ${PROJECT_SOURCE_DIR}/cmake/exports-windows.def)
+    endif()
     target_include_directories(${name}_matlab PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${GRIDMEX_ENTRY_INCLUDES})
     set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_MATLAB_DIR})
   endif()

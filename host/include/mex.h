@@ -1,6 +1,6 @@
 /* The project's own minimal MEX host: the subset of the MATLAB MEX and matrix
  * C interface that the plug-ins call, with the same names, types and
- * behaviour (64-bit sizes, as in MATLAB's Linux build).  Plug-ins compiled
+ * behaviour (64-bit sizes on every system).  Plug-ins compiled
  * for the own host include this header; Octave and MATLAB builds include the
  * host's own mex.h instead. */
 #ifndef GRIDMEX_OWN_HOST_MEX_H
@@ -43,7 +43,52 @@ typedef enum {
 
 typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 
+/* What the host libraries export.  On Windows the host is two DLLs, libmx.dll
+ * and libmex.dll, as MATLAB's: they export what they define, and everything
+ * else imports it. */
+#if defined(_WIN32)
+#if defined(GRIDMEX_BUILDING_HOST)
+#define GRIDMEX_HOST_API __declspec(dllexport)
+#else
+#define GRIDMEX_HOST_API __declspec(dllimport)
+#endif
+#else
 #define GRIDMEX_HOST_API __attribute__((visibility("default")))
+#endif
+
+/* MinGW-w64's C++ runtime formats with its own, C99-conforming printf. */
+#if defined(__MINGW32__)
+#define GRIDMEX_PRINTF(f, a) __attribute__((format(gnu_printf, f, a)))
+#else
+#define GRIDMEX_PRINTF(f, a) __attribute__((format(printf, f, a)))
+#endif
+
+/* In MATLAB's Windows and macOS libraries, the functions whose size arguments
+ * became 64 bits wide in release 7.3 keep their old 32-bit entry under the
+ * plain name and take 64-bit sizes under the suffix _730; a plug-in built
+ * against MATLAB's headers binds the suffixed names.  So does one built
+ * against this header, and the host defines them under those names.  On
+ * Linux the plain names are the 64-bit ones. */
+#if defined(_WIN32) || defined(__APPLE__)
+#define mxCreateNumericArray mxCreateNumericArray_730
+#define mxCreateNumericMatrix mxCreateNumericMatrix_730
+#define mxCreateDoubleMatrix mxCreateDoubleMatrix_730
+#define mxCreateLogicalMatrix mxCreateLogicalMatrix_730
+#define mxCreateCharArray mxCreateCharArray_730
+#define mxCreateCellArray mxCreateCellArray_730
+#define mxCreateCellMatrix mxCreateCellMatrix_730
+#define mxCreateStructArray mxCreateStructArray_730
+#define mxCreateStructMatrix mxCreateStructMatrix_730
+#define mxGetNumberOfDimensions mxGetNumberOfDimensions_730
+#define mxGetDimensions mxGetDimensions_730
+#define mxGetCell mxGetCell_730
+#define mxSetCell mxSetCell_730
+#define mxGetField mxGetField_730
+#define mxSetField mxSetField_730
+#define mxGetFieldByNumber mxGetFieldByNumber_730
+#define mxSetFieldByNumber mxSetFieldByNumber_730
+#define mxGetString mxGetString_730
+#endif
 
 /* Sizes and layout. */
 GRIDMEX_HOST_API size_t mxGetM(const mxArray *a);
@@ -103,9 +148,9 @@ GRIDMEX_HOST_API void mxFree(void *p);
 
 /* Errors end the call and never return; the console is the host's. */
 GRIDMEX_HOST_API __attribute__((noreturn)) void mexErrMsgTxt(const char *text);
-GRIDMEX_HOST_API __attribute__((noreturn, format(printf, 2, 3))) void
+GRIDMEX_HOST_API __attribute__((noreturn)) GRIDMEX_PRINTF(2, 3) void
 mexErrMsgIdAndTxt(const char *id, const char *fmt, ...);
-GRIDMEX_HOST_API __attribute__((format(printf, 1, 2))) int mexPrintf(const char *fmt, ...);
+GRIDMEX_HOST_API GRIDMEX_PRINTF(1, 2) int mexPrintf(const char *fmt, ...);
 
 /* The entry point every plug-in defines. */
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);

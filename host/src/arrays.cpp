@@ -1,9 +1,7 @@
-// Array storage, scratch memory, errors and console of the own host.
+// Array storage and scratch memory of the own host (MATLAB's libmx).
 #include "host_state.h"
 
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -293,38 +291,6 @@ void mxFree(void *p) {
     if (t_call) t_call->scratch.erase(p);
     std::free(p);
     --mexhost::g_liveScratch;
-}
-
-void mexErrMsgTxt(const char *text) { throw CallError{"", text ? text : ""}; }
-
-void mexErrMsgIdAndTxt(const char *id, const char *fmt, ...) {
-    char buffer[2048];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buffer, sizeof buffer, fmt, args);
-    va_end(args);
-    throw CallError{id ? id : "", buffer};
-}
-
-int mexPrintf(const char *fmt, ...) {
-    va_list args;
-    va_start(args, fmt);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, fmt, copy);
-    va_end(copy);
-    if (length > 0) {
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        std::vsnprintf(text.data(), text.size(), fmt, args);
-        text.resize(static_cast<std::size_t>(length));
-        if (t_call) {
-            t_call->console += text;
-        } else {
-            std::fputs(text.c_str(), stdout);
-        }
-    }
-    va_end(args);
-    return length;
 }
 
 }  // extern "C"

@@ -2,7 +2,12 @@
 // host's rules for outputs, errors and scratch memory.
 #include "host_state.h"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <new>
 #include <stdexcept>
@@ -10,6 +15,28 @@
 namespace mexhost {
 
 namespace {
+
+// The system's calls for shared libraries: LoadLibrary and GetProcAddress on
+// Windows, dlopen and dlsym elsewhere.
+#if defined(_WIN32)
+void *openLibrary(const std::string &path, std::string &why) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module) why = "Windows error " + std::to_string(GetLastError());
+    return reinterpret_cast<void *>(module);
+}
+void *findSymbol(void *library, const char *name) {
+    return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+void closeLibrary(void *library) { FreeLibrary(static_cast<HMODULE>(library)); }
+#else
+void *openLibrary(const std::string &path, std::string &why) {
+    void *library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) why = dlerror();
+    return library;
+}
+void *findSymbol(void *library, const char *name) { return dlsym(library, name); }
+void closeLibrary(void *library) { dlclose(library); }
+#endif
 
 // Restores the previous call context on every way out of a call.
 class CallScope {
@@ -73,19 +100,22 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
     return result;
 }
 
+CallContext *currentCall() { return t_call; }
+
 Plugin::Plugin(const std::string &path) : path_(path) {
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) throw std::runtime_error("cannot open plug-in " + path + ": " + dlerror());
-    entry_ = reinterpret_cast<MexEntry>(dlsym(handle_, "mexFunction"));
+    std::string why;
+    handle_ = openLibrary(path, why);
+    if (!handle_) throw std::runtime_error("cannot open plug-in " + path + ": " + why);
+    entry_ = reinterpret_cast<MexEntry>(findSymbol(handle_, "mexFunction"));
     if (!entry_) {
-        dlclose(handle_);
+        closeLibrary(handle_);
         throw std::runtime_error("plug-in " + path + " does not export mexFunction");
     }
 }
 
-Plugin::~Plugin() { dlclose(handle_); }
+Plugin::~Plugin() { closeLibrary(handle_); }
 
-void *Plugin::symbol(const char *name) const { return dlsym(handle_, name); }
+void *Plugin::symbol(const char *name) const { return findSymbol(handle_, name); }
 
 CallResult Plugin::call(int nlhs, const std::vector<const mxArray *> &inputs) const {
     return callEntry(entry_, nlhs, inputs);

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     std::string base = dir && *dir ? dir : GRIDMEX_OWN_DIR;
     for (const Model &m : models()) {
         if (!wanted(m.name)) continue;
-        auto plugin = std::make_unique<mexhost::Plugin>(base + "/" + m.name + ".so");
+        auto plugin = std::make_unique<mexhost::Plugin>(base + "/" + m.name + GRIDMEX_PLUGIN_SUFFIX);
         auto entry = reinterpret_cast<mexhost::MexEntry>(plugin->symbol("mexFunction"));
         g_targets.push_back({&m, std::move(plugin), entry});
     }

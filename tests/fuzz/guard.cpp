@@ -66,7 +66,13 @@ void startGuard(double secondsPerCall) {
 #ifdef GRIDMEX_FUZZ_SANITIZED
         __sanitizer_set_death_callback(onDeath);
 #else
-        for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(sig, onSignal);
+        // Windows has no SIGBUS.
+        const int crashes[] = {SIGSEGV, SIGFPE, SIGILL, SIGABRT,
+#ifdef SIGBUS
+                               SIGBUS
+#endif
+        };
+        for (int sig : crashes) std::signal(sig, onSignal);
 #endif
         long long limit = static_cast<long long>(secondsPerCall * 1000);
         std::thread([limit] {

@@ -4,23 +4,13 @@
 // value as a double.  Only what has no value is refused: an empty array, a
 // cell, a struct, a function handle.
 #include "models.h"
-
-#include <gtest/gtest.h>
+#include "plugin_test.h"
 
 #include <cstring>
-#include <map>
-#include <memory>
 
 namespace {
 
 using namespace fuzz;
-
-const mexhost::Plugin &loaded(const std::string &name) {
-    static std::map<std::string, std::unique_ptr<mexhost::Plugin>> all;
-    auto &slot = all[name];
-    if (!slot) slot = std::make_unique<mexhost::Plugin>(std::string(GRIDMEX_OWN_DIR) + "/" + name + ".so");
-    return *slot;
-}
 
 bool sameResult(const mexhost::CallResult &a, const mexhost::CallResult &b) {
     if (a.ok != b.ok || a.errorId != b.errorId || a.errorText != b.errorText) return false;
@@ -45,7 +35,7 @@ class Scalars : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Scalars, AnyClassGivesTheDoubleBitsAndValuelessInputsAreRefused) {
     const Model &m = *findModel(GetParam());
-    const mexhost::Plugin &p = loaded(m.name);
+    const mexhost::Plugin &p = testing_support::plugin(m.name);
     Seeded s(5);
     int compared = 0;
     for (int draw = 0; draw < 12; ++draw) {

@@ -4,6 +4,7 @@
 // GRIDMEX_FUZZ_SCALE (a multiplier of the call counts) vary a run by hand.
 #include "check.h"
 #include "guard.h"
+#include "plugin_path.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ std::uint64_t seedFor(const std::string &name) {
 mexhost::MexEntry entryOf(const std::string &name) {
     static std::map<std::string, std::unique_ptr<mexhost::Plugin>> loaded;
     auto &slot = loaded[name];
-    if (!slot) slot = std::make_unique<mexhost::Plugin>(std::string(GRIDMEX_OWN_DIR) + "/" + name + ".so");
+    if (!slot) slot = std::make_unique<mexhost::Plugin>(testing_support::pluginPath(name));
     return reinterpret_cast<mexhost::MexEntry>(slot->symbol("mexFunction"));
 }
 
@@ -86,9 +87,9 @@ INSTANTIATE_TEST_SUITE_P(Plugins, Sweep, ::testing::ValuesIn(modelNames()),
 TEST(SweepCoverage, EveryBuiltPluginHasAModel) {
     namespace fs = std::filesystem;
     std::size_t built = 0;
-    for (const fs::directory_entry &f : fs::directory_iterator(GRIDMEX_OWN_DIR)) {
+    for (const fs::directory_entry &f : fs::directory_iterator(testing_support::pluginDir())) {
         std::string stem = f.path().stem().string();
-        if (f.path().extension() != ".so" || stem.rfind("lib", 0) == 0) continue;
+        if (f.path().extension() != testing_support::pluginSuffix() || stem.rfind("lib", 0) == 0) continue;
         ++built;
         EXPECT_NE(findModel(stem), nullptr) << stem << " is built but not swept";
     }

@@ -145,18 +145,29 @@ TEST(HostCalls, SlotZeroIsKeptWhenNoOutputIsAsked) {
 }
 
 TEST(HostLoader, RefusesFilesWithoutAnEntryPoint) {
-    EXPECT_THROW(mexhost::Plugin(GRIDMEX_OWN_DIR "/no-such-plugin.so"), std::runtime_error);
-    EXPECT_THROW(mexhost::Plugin(GRIDMEX_OWN_DIR "/libmexhost.so"), std::runtime_error);
+    EXPECT_THROW(mexhost::Plugin(GRIDMEX_OWN_DIR "/no-such-plugin" GRIDMEX_PLUGIN_SUFFIX), std::runtime_error);
+    EXPECT_THROW(mexhost::Plugin(HOST_LIBRARY), std::runtime_error);
 }
 
+// MATLAB's Linux and macOS loaders ask a plug-in which interface it was
+// built for (the values differ by system); Windows plug-ins have no such
+// export.
 TEST(HostLoader, PluginsDeclareTheInterfaceVersion) {
     using VersionFn = void (*)(unsigned int *, unsigned int *);
     auto fn = reinterpret_cast<VersionFn>(plugin("pxBilinSample").symbol("mexfilerequiredapiversion"));
+#if defined(_WIN32)
+    EXPECT_EQ(fn, nullptr);
+#else
     ASSERT_NE(fn, nullptr);
     unsigned int release = 1, api = 1;
     fn(&release, &api);
+#if defined(__APPLE__)
+    EXPECT_EQ(release, 131450u);
+#else
     EXPECT_EQ(release, 131451u);
+#endif
     EXPECT_EQ(api, 0u);
+#endif
 }
 
 }  // namespace

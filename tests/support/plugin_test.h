@@ -4,6 +4,7 @@
 #define GRIDMEX_PLUGIN_TEST_H
 
 #include "mexhost.h"
+#include "plugin_path.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,12 @@ namespace testing_support {
 using mexhost::ArrayPtr;
 using mexhost::CallResult;
 
-// The own-host build of a plug-in, loaded once per test program.
+// The build of a plug-in under test (plugin_path.h), loaded once per test
+// program.
 inline const mexhost::Plugin &plugin(const std::string &name) {
     static std::map<std::string, std::unique_ptr<mexhost::Plugin>> loaded;
     auto &slot = loaded[name];
-    if (!slot) slot = std::make_unique<mexhost::Plugin>(std::string(GRIDMEX_OWN_DIR) + "/" + name + ".so");
+    if (!slot) slot = std::make_unique<mexhost::Plugin>(pluginPath(name));
     return *slot;
 }
 

@@ -3,7 +3,10 @@
 #include "models.h"
 #include "plugin_test.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 using namespace testing_support;
 
@@ -29,6 +32,23 @@ std::vector<ArrayPtr> runWithThreads(const fuzz::Model &m, const fuzz::Call &cal
     return std::move(r.outputs);
 }
 
+// FNV-1a over the bits of every output: printed as "bits NAME DIGEST" so
+// that builds for different systems can be compared (.ci/run compares the
+// Windows build with the Linux one).  The served calls are the same on every
+// system: the generators draw from a seeded mt19937_64 and use no library
+// function whose rounding differs between C libraries.
+std::uint64_t digest(const std::vector<ArrayPtr> &outputs) {
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    for (const ArrayPtr &o : outputs) {
+        for (double v : values(o.get())) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &v, sizeof bits);
+            for (int b = 0; b < 64; b += 8) h = (h ^ ((bits >> b) & 0xff)) * 0x100000001b3ULL;
+        }
+    }
+    return h;
+}
+
 class Threads : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Threads, BitIdenticalOnOneTwoAndThreeThreads) {
@@ -42,6 +62,7 @@ TEST_P(Threads, BitIdenticalOnOneTwoAndThreeThreads) {
     ASSERT_GE(inputElements(call), kLargeCall) << "no large served call drawn";
     std::vector<ArrayPtr> one = runWithThreads(m, call, 1);
     ASSERT_EQ(one.size(), static_cast<std::size_t>(call.nlhs));
+    std::printf("bits %s %016llx\n", m.name.c_str(), static_cast<unsigned long long>(digest(one)));
     for (int threads : {2, 3}) {
         std::vector<ArrayPtr> many = runWithThreads(m, call, threads);
         ASSERT_EQ(many.size(), one.size());

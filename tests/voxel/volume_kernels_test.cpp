@@ -4,9 +4,9 @@
 #include "cubic_spline.h"
 #include "trilinear.h"
 
-#include <gtest/gtest.h>
+#include "reserved_memory.h"
 
-#include <sys/mman.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -22,20 +22,12 @@ namespace {
 
 using grid::Index;
 
-// A zero-filled volume reserved in address space only: pages are backed by
-// memory when first written, so a volume of tens of gigabytes costs only the
-// few pages a test touches.
+// A zero-filled volume reserved in address space only (reserved_memory.h),
+// so a volume of tens of gigabytes costs only the few pages a test touches.
 class SparseVolume {
 public:
-    SparseVolume(Index M, Index N, Index P) : M(M), N(N), P(P), bytes_(M * N * P * sizeof(double)) {
-        void *p = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        data_ = p == MAP_FAILED ? nullptr : static_cast<double *>(p);
-    }
-    ~SparseVolume() {
-        if (data_) munmap(data_, bytes_);
-    }
-    SparseVolume(const SparseVolume &) = delete;
-    SparseVolume &operator=(const SparseVolume &) = delete;
+    SparseVolume(Index M, Index N, Index P)
+        : M(M), N(N), P(P), memory_(M * N * P * sizeof(double)), data_(static_cast<double *>(memory_.data())) {}
 
     bool ok() const { return data_ != nullptr; }
     const double *data() const { return data_; }
@@ -44,8 +36,8 @@ public:
     const Index M, N, P;
 
 private:
-    std::size_t bytes_;
-    double *data_ = nullptr;
+    testing_support::ReservedMemory memory_;
+    double *data_;
 };
 
 // M N exceeds 2^31 by itself, so a 32-bit product of the extents, and every

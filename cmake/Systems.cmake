@@ -1,0 +1,57 @@
+# What each operating system asks of a plug-in file, for the own host and
+# Octave builds (matlab_add_mex applies MATLAB's own rules; Octave's files
+# are NAME.mex everywhere).  Own-host files:
+#   Linux    NAME.so,     a GNU version script keeps only the entry points
+#   macOS    NAME.so,     an exported-symbols list keeps only the entry points
+#   Windows  NAME.mexw64, a module-definition file exports only mexFunction;
+#            the C++ runtime, libgcc, winpthreads and OpenMP are linked in
+#            statically, so that a plug-in needs no DLL beside it but the
+#            host's libmx.dll and libmex.dll and Windows' own
+# Sizes are 64-bit on every system.  The interface-version export
+# (mexfilerequiredapiversion) exists on Linux and macOS only.
+
+if(WIN32)
+  set(GRIDMEX_PLUGIN_SUFFIX .mexw64)
+  if(MINGW)
+    add_link_options(-static)
+  endif()
+else()
+  set(GRIDMEX_PLUGIN_SUFFIX .so)
+endif()
+
+# Apple's compiler has no OpenMP: there the plug-ins run on one thread and
+# give the same results.
+if(APPLE)
+  find_package(OpenMP COMPONENTS CXX)
+elseif(MINGW)
+  # The static libgomp, not the import library of libgomp-1.dll.
+  set(suffixes ${CMAKE_FIND_LIBRARY_SUFFIXES})
+  set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+  find_package(OpenMP REQUIRED COMPONENTS CXX)
+  set(CMAKE_FIND_LIBRARY_SUFFIXES ${suffixes})
+else()
+  find_package(OpenMP REQUIRED COMPONENTS CXX)
+endif()
+set(GRIDMEX_OPENMP $<TARGET_NAME_IF_EXISTS:OpenMP::OpenMP_CXX>)
+
+# Keeps exactly the entry points of a plug-in visible: `kind` is own (the
+# own host's, which also exports mexfilerequiredapiversion off Windows) or
+# octave.
+function(gridmex_export_entry_points target kind)
+  set(dir ${PROJECT_SOURCE_DIR}/cmake)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${dir}/exports-windows.def)
+  elseif(APPLE)
+    target_link_options(${target} PRIVATE LINKER:-exported_symbols_list,${dir}/exports-${kind}.txt)
+    if(kind STREQUAL "octave")
+      # Octave's functions are found in the process that loads the .mex.
+      target_link_options(${target} PRIVATE LINKER:-undefined,dynamic_lookup)
+    endif()
+  else()
+    target_link_options(${target} PRIVATE LINKER:--version-script=${dir}/exports-${kind}.map)
+    if(kind STREQUAL "octave")
+      # Octave loads every .mex into one process: each binds its own symbols.
+      target_link_options(${target} PRIVATE LINKER:-Bsymbolic)
+    endif()
+  endif()
+endfunction()
