@@ -17,7 +17,7 @@ typedef size_t mwSize;
 typedef size_t mwIndex;
 typedef ptrdiff_t mwSignedIndex;
 typedef bool mxLogical;
-typedef char mxChar;
+typedef unsigned short mxChar; /* UTF-16 code units, as MATLAB stores text */
 
 typedef struct mxArray_tag mxArray;
 

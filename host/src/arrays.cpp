@@ -210,7 +210,7 @@ mxArray *mxCreateDoubleScalar(double value) {
 mxArray *mxCreateString(const char *text) {
     const std::size_t n = std::strlen(text);
     mxArray *a = mxCreateNumericMatrix(n ? 1 : 0, n, mxCHAR_CLASS, mxREAL);
-    auto *chars = static_cast<std::uint16_t *>(a->real);
+    auto *chars = static_cast<mxChar *>(a->real);
     for (std::size_t i = 0; i < n; ++i) chars[i] = static_cast<unsigned char>(text[i]);
     return a;
 }

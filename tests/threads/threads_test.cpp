@@ -3,10 +3,12 @@
 #include "models.h"
 #include "plugin_test.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 using namespace testing_support;
 
@@ -33,15 +35,18 @@ std::vector<ArrayPtr> runWithThreads(const fuzz::Model &m, const fuzz::Call &cal
 }
 
 // FNV-1a over the bits of every output: printed as "bits NAME DIGEST" so
-// that builds for different systems can be compared (.ci/run compares the
-// Windows build with the Linux one).  The served calls are the same on every
-// system: the generators draw from a seeded mt19937_64 and use no library
-// function whose rounding differs between C libraries.
+// that builds for different systems and compilers can be compared (.ci/run
+// compares them all).  The served calls are the same on every system: the
+// generators draw from a seeded mt19937_64 and use no library function whose
+// rounding differs between C libraries.  Every NaN counts as one: which
+// operand's payload and sign a NaN result carries depends on the order in
+// which a compiler puts the operands of a commutative operation.
 std::uint64_t digest(const std::vector<ArrayPtr> &outputs) {
     std::uint64_t h = 0xcbf29ce484222325ULL;
     for (const ArrayPtr &o : outputs) {
         for (double v : values(o.get())) {
             std::uint64_t bits;
+            if (std::isnan(v)) v = std::numeric_limits<double>::quiet_NaN();
             std::memcpy(&bits, &v, sizeof bits);
             for (int b = 0; b < 64; b += 8) h = (h ^ ((bits >> b) & 0xff)) * 0x100000001b3ULL;
         }
