@@ -93,6 +93,7 @@ void elementWorkloads(Results &results);
 void basisWorkloads(Results &results);
 void levelsetWorkloads(Results &results);
 void utilityWorkloads(Results &results);
+void classWorkloads(Results &results);
 
 // Copy and triad on arrays far larger than the caches.
 Machine measureMachine();

@@ -2,7 +2,8 @@
 // plug-in family on its workloads on 1 and 2 threads through the own host,
 // and prints one table with the Octave peers' timings read from a file.
 //   gridmex_bench [--peers FILE] [FAMILY ...]
-// FAMILY is any of pixel voxel fe basis levelset util compiled diagnose (default: all).
+// FAMILY is any of pixel voxel fe basis levelset util compiled classes diagnose
+// (default: all).
 #include "bench.h"
 
 #include <cstdio>
@@ -28,7 +29,8 @@ int main(int argc, char **argv) {
     const Family families[] = {{"pixel", bench::pixelWorkloads},       {"voxel", bench::voxelWorkloads},
                                {"fe", bench::elementWorkloads},        {"basis", bench::basisWorkloads},
                                {"levelset", bench::levelsetWorkloads}, {"util", bench::utilityWorkloads},
-                               {"compiled", bench::compiledWorkloads},  {"diagnose", bench::diagnosticWorkloads}};
+                               {"compiled", bench::compiledWorkloads},  {"classes", bench::classWorkloads},
+                               {"diagnose", bench::diagnosticWorkloads}};
     try {
         bench::Results results;
         std::fprintf(stderr, "machine limit...\n");

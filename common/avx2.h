@@ -6,6 +6,10 @@
 #define GRIDMEX_AVX2_H
 
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "grid.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -44,6 +48,61 @@ GRIDMEX_AVX2_TARGET inline __m256d cellsIn(__m256d f, double lo, double hi) {
 
 GRIDMEX_AVX2_TARGET inline __m256d floorLanes(__m256d x) {
     return _mm256_round_pd(x, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+}
+
+// Four elements base[o] of an image or volume, each converted to double as
+// grid::toDouble converts it.  Elements of 4 or 8 bytes come in one gather;
+// narrower ones one lane at a time, because a gather of 4-byte words at
+// their addresses could read past the end of the array; 64-bit integers one
+// lane at a time, because AVX2 cannot convert them.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d gatherLanes(const T *base, __m256i o) {
+    if constexpr (std::is_same_v<T, double>) {
+        return _mm256_i64gather_pd(base, o, 8);
+    } else if constexpr (std::is_same_v<T, float>) {
+        return _mm256_cvtps_pd(_mm256_i64gather_ps(base, o, 4));
+    } else if constexpr (std::is_same_v<T, std::int32_t>) {
+        return _mm256_cvtepi32_pd(_mm256_i64gather_epi32(reinterpret_cast<const int *>(base), o, 4));
+    } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+        const __m128i v = _mm256_i64gather_epi32(reinterpret_cast<const int *>(base), o, 4);
+        return exactDouble(_mm256_cvtepu32_epi64(v));
+    } else {
+        alignas(32) std::int64_t at[4];
+        _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
+        if constexpr (sizeof(T) <= 2) {
+            return _mm256_cvtepi32_pd(_mm_setr_epi32(base[at[0]], base[at[1]], base[at[2]], base[at[3]]));
+        } else {
+            return _mm256_setr_pd(toDouble(base[at[0]]), toDouble(base[at[1]]), toDouble(base[at[2]]),
+                                  toDouble(base[at[3]]));
+        }
+    }
+}
+
+// The four elements p[0..3], converted as gatherLanes converts them; reads
+// those four elements only.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d loadLanes(const T *p) {
+    if constexpr (std::is_same_v<T, double>) {
+        return _mm256_loadu_pd(p);
+    } else if constexpr (std::is_same_v<T, float>) {
+        return _mm256_cvtps_pd(_mm_loadu_ps(p));
+    } else if constexpr (std::is_same_v<T, std::int32_t>) {
+        return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
+    } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+        return exactDouble(_mm256_cvtepu32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))));
+    } else if constexpr (sizeof(T) == 1) {
+        std::int32_t word;
+        std::memcpy(&word, p, 4);
+        const __m128i v = _mm_cvtsi32_si128(word);
+        return _mm256_cvtepi32_pd(std::is_signed_v<T> ? _mm_cvtepi8_epi32(v) : _mm_cvtepu8_epi32(v));
+    } else if constexpr (sizeof(T) == 2) {
+        std::int64_t word;
+        std::memcpy(&word, p, 8);
+        const __m128i v = _mm_cvtsi64_si128(word);
+        return _mm256_cvtepi32_pd(std::is_signed_v<T> ? _mm_cvtepi16_epi32(v) : _mm_cvtepu16_epi32(v));
+    } else {
+        return _mm256_setr_pd(toDouble(p[0]), toDouble(p[1]), toDouble(p[2]), toDouble(p[3]));
+    }
 }
 
 // out[q] lane a = in[a] lane q.

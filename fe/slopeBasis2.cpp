@@ -7,7 +7,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nlhs != 1) mexErrMsgTxt("Only one output required.");
 
     const entry::Checks check("slopeBasis2");
-    check.realDouble(prhs[0], "The image");
+    check.realNumeric(prhs[0], "The image");
     check.realDouble(prhs[1], "The basis");
     const fe::Index s = fe::readStep(check, nrhs, prhs);
     const fe::Index extent[2] = {entry::rows(prhs[0]), entry::extent(prhs[0], 1)};

@@ -7,7 +7,10 @@
 %   result = slopeBasis2(image, basis, step) visits every step-th pixel
 %   along each axis.
 %
-%   image   M x N real double (further dimensions are ignored).
+%   image   M x N real array (further dimensions are ignored)
+%           of class double, single, int8, uint8, int16, uint16, int32,
+%           uint32, int64, uint64 or logical, each element read as
+%           double(image) reads it (no converted copy is made).
 %   basis   P x F real double; row i belongs to the i-th visited pixel.
 %   step    scalar, truncated toward zero, at least 1 (default 1).
 %   result  P x 2F double: columns 1..F the row derivative times basis,
@@ -23,7 +26,8 @@
 %   Errors:
 %     "At least two inputs required."  fewer than two inputs
 %     "Only one output required."      other than one output (none too)
-%     slopeBasis2:notRealDouble   image or basis not a real double array
+%     slopeBasis2:notRealDouble   basis not a real double array
+%     slopeBasis2:notRealNumeric  image complex, sparse, or of no class above
 %     slopeBasis2:emptyStep       step empty
 %     slopeBasis2:notNumeric      step a cell, struct or function handle
 %     slopeBasis2:stepBelowOne    step below 1 after truncation, or NaN

@@ -7,7 +7,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nlhs != 1) mexErrMsgTxt("Only one output required.");
 
     const entry::Checks check("slopeBasis3");
-    check.realDouble(prhs[0], "The volume");
+    check.realNumeric(prhs[0], "The volume");
     check.realDouble(prhs[1], "The basis");
     const fe::Index s = fe::readStep(check, nrhs, prhs);
     fe::Index extent[3];

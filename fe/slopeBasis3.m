@@ -7,8 +7,11 @@
 %   result = slopeBasis3(volume, basis, step) visits every step-th voxel
 %   along each axis.
 %
-%   volume  M x N x P real double, three-dimensional (further dimensions
-%           are ignored).
+%   volume  M x N x P real array, three-dimensional (further dimensions
+%           are ignored),
+%           of class double, single, int8, uint8, int16, uint16, int32,
+%           uint32, int64, uint64 or logical, each element read as
+%           double(volume) reads it (no converted copy is made).
 %   basis   R x F real double; row i belongs to the i-th visited voxel.
 %   step    scalar, truncated toward zero, at least 1 (default 1).
 %   result  R x 3F double: columns 1..F the row derivative times basis,
@@ -24,7 +27,9 @@
 %   Errors:
 %     "At least two inputs required."  fewer than two inputs
 %     "Only one output required."      other than one output (none too)
-%     slopeBasis3:notRealDouble        volume or basis not real double
+%     slopeBasis3:notRealDouble        basis not real double
+%     slopeBasis3:notRealNumeric       volume complex, sparse, or of no
+%                                      class above
 %     slopeBasis3:emptyStep            step empty
 %     slopeBasis3:notNumeric           step a cell, struct or function handle
 %     slopeBasis3:stepBelowOne         step below 1 after truncation, or NaN

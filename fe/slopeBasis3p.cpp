@@ -11,7 +11,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 5) {
         check.refuse("missingLists", "The row, column and slice index lists (inputs 3 to 5) are required.");
     }
-    check.realDouble(prhs[0], "The volume");
+    check.realNumeric(prhs[0], "The volume");
     check.realDouble(prhs[1], "The basis");
     fe::Index extent[3];
     fe::volumeExtents(check, prhs[0], extent);

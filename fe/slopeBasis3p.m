@@ -5,7 +5,10 @@
 %   0-based indices: it multiplies each column of basis by the volume
 %   derivative along rows, columns and slices at those voxels.
 %
-%   volume   M x N x P real double, three-dimensional.
+%   volume   M x N x P real array, three-dimensional,
+%            of class double, single, int8, uint8, int16, uint16, int32,
+%            uint32, int64, uint64 or logical, each element read as
+%            double(volume) reads it (no converted copy is made).
 %   basis    R x F real double; row i belongs to the i-th visited voxel.
 %   rows     int32 column of 0-based row indices, each in 0..M-1; its
 %            length is its row count, so a row vector is one index.
@@ -26,7 +29,9 @@
 %     "At least two inputs required."  fewer than two inputs
 %     "Only one output required."      other than one output (none too)
 %     slopeBasis3p:missingLists         fewer than five inputs
-%     slopeBasis3p:notRealDouble        volume or basis not real double
+%     slopeBasis3p:notRealDouble        basis not real double
+%     slopeBasis3p:notRealNumeric       volume complex, sparse, or of no
+%                                       class above
 %     slopeBasis3p:notThreeDimensional  volume with two dimensions
 %     slopeBasis3p:listNotInt32         an index list not real int32
 %     slopeBasis3p:tooShort             an index list with fewer elements

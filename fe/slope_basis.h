@@ -2,12 +2,12 @@
 // matrix, one row per visited pixel or voxel, multiplied by the grid's own
 // finite-difference derivative along each axis at that pixel or voxel.
 //
-// Grid point (r, c, k), 0-based, is stored at offset r + M c + M N k.  The
-// visited points form a tensor grid: along each axis a sequence of indices
-// (every s-th index, or a list), numbered with the first axis fastest.
-// Visited point i reads row i of the basis and fills row i of each block of
-// F result columns: block 0 the first-axis derivative, block 1 the second,
-// block 2 the third.  Result rows beyond the visited points are left alone.
+// Grid point (r, c, k), 0-based, of a grid of any element type is stored at
+// offset r + M c + M N k.  The visited points form a tensor grid: along each
+// axis a sequence of indices (every s-th index, or a list), numbered with the
+// first axis fastest.  Visited point i reads row i of the basis and fills
+// row i of each block of F result columns: block 0 the first-axis
+// derivative, block 1 the second, block 2 the third.  Result rows beyond the visited points are left alone.
 #ifndef GRIDMEX_SLOPE_BASIS_H
 #define GRIDMEX_SLOPE_BASIS_H
 
@@ -66,7 +66,10 @@ inline AxisRule axisRule(Index at, Index last, Index stride) {
     return {stride, -stride, 0.5};
 }
 
-inline double axisSlope(const double *p, const AxisRule &rule) { return (p[rule.hi] - p[rule.lo]) * rule.factor; }
+template <typename T>
+inline double axisSlope(const T *p, const AxisRule &rule) {
+    return (grid::toDouble(p[rule.hi]) - grid::toDouble(p[rule.lo])) * rule.factor;
+}
 
 // Visited points per block: their derivatives are kept on the stack, and the
 // result is then written column by column, so that a tall result with many
@@ -76,8 +79,8 @@ constexpr Index kSlopeBlock = 256;
 // Derivatives of the n visited points that follow the one at list positions
 // pos (first axis fastest); pos moves on past them.  Runs along the first
 // axis share the rules of the other axes.
-template <int D, typename Axis>
-void blockSlopes(const double *f, const Index *extent, const Index *stride, const Axis *axis, Index *pos,
+template <int D, typename T, typename Axis>
+void blockSlopes(const T *f, const Index *extent, const Index *stride, const Axis *axis, Index *pos,
                  Index n, double (*slope)[kSlopeBlock]) {
     for (Index i = 0; i < n;) {
         Index base = 0;
@@ -90,7 +93,7 @@ void blockSlopes(const double *f, const Index *extent, const Index *stride, cons
         const Index run = axis[0].count - pos[0] < n - i ? axis[0].count - pos[0] : n - i;
         for (Index a = 0; a < run; ++a) {
             const Index r = axis[0].at(pos[0] + a);
-            const double *p = f + base + r;
+            const T *p = f + base + r;
             slope[0][i + a] = axisSlope(p, axisRule(r, extent[0] - 1, 1));
             for (int q = 1; q < D; ++q) slope[q][i + a] = axisSlope(p, rule[q]);
         }
@@ -106,8 +109,8 @@ void blockSlopes(const double *f, const Index *extent, const Index *stride, cons
 // Visited points [begin, end).  f is the grid with extent[q] >= 2 samples
 // along every axis; basis and out have R rows (at least the visited count)
 // and F and D F columns.
-template <int D, typename Axis>
-void slopeBasisRange(const double *f, const Index *extent, const Axis *axis, const double *basis, Index R,
+template <int D, typename T, typename Axis>
+void slopeBasisRange(const T *f, const Index *extent, const Axis *axis, const double *basis, Index R,
                      Index F, double *out, Index begin, Index end) {
     if (begin >= end) return;
     Index stride[D];
@@ -136,8 +139,8 @@ void slopeBasisRange(const double *f, const Index *extent, const Axis *axis, con
 }
 
 // All visited points, over threads.
-template <int D, typename Axis>
-void slopeBasis(const double *f, const Index *extent, const Axis *axis, const double *basis, Index R, Index F,
+template <int D, typename T, typename Axis>
+void slopeBasis(const T *f, const Index *extent, const Axis *axis, const double *basis, Index R, Index F,
                 double *out) {
     grid::parallelBlocks(visitedCount<D>(axis), D * (F + 1), [&](Index begin, Index end) {
         slopeBasisRange<D>(f, extent, axis, basis, R, F, out, begin, end);

@@ -98,7 +98,9 @@ void runSlopeBasis(mxArray *plhs[], const mxArray *grid, const Index *extent, co
     const Index R = entry::rows(basis);
     const Index F = entry::cols(basis);
     plhs[0] = entry::newDoubles(R, D * F);
-    slopeBasis<D>(entry::doubles(grid), extent, axis, entry::doubles(basis), R, F, entry::doubles(plhs[0]));
+    const double *b = entry::doubles(basis);
+    double *out = entry::doubles(plhs[0]);
+    entry::withElements(grid, [&](const auto *f) { slopeBasis<D>(f, extent, axis, b, R, F, out); });
 }
 
 }  // namespace fe

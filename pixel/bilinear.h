@@ -1,6 +1,6 @@
-// Bilinear sampling of an M x N column-major image at a list of points, with
-// one of three border rules.  Pixel (i, j), 1-based, sits at (i, j) and is
-// stored at offset (i-1) + M(j-1).
+// Bilinear sampling of an M x N column-major image of any element type at a
+// list of points, with one of three border rules.  Pixel (i, j), 1-based,
+// sits at (i, j) and is stored at offset (i-1) + M(j-1).
 #ifndef GRIDMEX_BILINEAR_H
 #define GRIDMEX_BILINEAR_H
 
@@ -62,9 +62,9 @@ inline bool axisCell(double x, Index M, Index &l, double &u) {
 
 // out[k] for the points k in [begin, end).  Clamp and Hold need M, N >= 3
 // and give NaN at a NaN coordinate.
-template <Border B>
-void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const double *I, Index M,
-                      Index N, double *out) {
+template <Border B, typename T>
+void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I, Index M, Index N,
+                      double *out) {
     for (Index k = begin; k < end; ++k) {
         double x = X[k];
         double y = Y[k];
@@ -81,8 +81,9 @@ void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, 
             continue;
         }
         Index o = (l - 1) + M * (h - 1);
-        out[k] = 0.25 * ((1 - u) * (1 - v) * I[o] + (1 + u) * (1 - v) * I[o + 1] +
-                         (1 - u) * (1 + v) * I[o + M] + (1 + u) * (1 + v) * I[o + M + 1]);
+        out[k] = 0.25 * ((1 - u) * (1 - v) * grid::toDouble(I[o]) + (1 + u) * (1 - v) * grid::toDouble(I[o + 1]) +
+                         (1 - u) * (1 + v) * grid::toDouble(I[o + M]) +
+                         (1 + u) * (1 + v) * grid::toDouble(I[o + M + 1]));
     }
 }
 
@@ -128,9 +129,9 @@ GRIDMEX_AVX2_TARGET inline void axisCells(__m256d x, __m256d M, __m256d &l, __m2
 // go through the scalar kernel.  Needs M, N >= 3 and M N < 2^52.  Every lane
 // performs the scalar kernel's operations in the same order, without fused
 // multiply-adds, so the results are bit-identical.
-template <Border B>
-GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const double *I,
-                                   Index M, Index N, double *out) {
+template <Border B, typename T>
+GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I,
+                                          Index M, Index N, double *out) {
     const __m256d Md = _mm256_set1_pd(static_cast<double>(M)), Nd = _mm256_set1_pd(static_cast<double>(N));
     const __m256d one = _mm256_set1_pd(1.0), quarter = _mm256_set1_pd(0.25);
     const __m256i rowStep = _mm256_set1_epi64x(M);
@@ -146,10 +147,10 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
         h = _mm256_blendv_pd(_mm256_set1_pd(2.0), h, inside);
         const __m256i o = grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(Md, _mm256_sub_pd(h, one))));
         const __m256i o2 = _mm256_add_epi64(o, rowStep);
-        const __m256d i00 = _mm256_i64gather_pd(I, o, 8);
-        const __m256d i10 = _mm256_i64gather_pd(I + 1, o, 8);
-        const __m256d i01 = _mm256_i64gather_pd(I, o2, 8);
-        const __m256d i11 = _mm256_i64gather_pd(I + 1, o2, 8);
+        const __m256d i00 = grid::gatherLanes(I, o);
+        const __m256d i10 = grid::gatherLanes(I + 1, o);
+        const __m256d i01 = grid::gatherLanes(I, o2);
+        const __m256d i11 = grid::gatherLanes(I + 1, o2);
         const __m256d um = _mm256_sub_pd(one, u), up = _mm256_add_pd(one, u);
         const __m256d vm = _mm256_sub_pd(one, v), vp = _mm256_add_pd(one, v);
         __m256d s = _mm256_mul_pd(_mm256_mul_pd(um, vm), i00);
@@ -165,7 +166,7 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
         }
         _mm256_storeu_pd(out + k, value);
     }
-    pixel::bilinSampleRange<B>(X, Y, k, end, I, M, N, out);
+    pixel::bilinSampleRange<B, T>(X, Y, k, end, I, M, N, out);
 }
 
 }  // namespace avx2
@@ -177,10 +178,9 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
 inline bool vectorKernel(Index M, Index N) { return grid::vectorServes(M >= 3 && N >= 3, M * N); }
 
 // out[k] for all count points (X[k], Y[k]), over threads.
-template <Border B>
-void bilinSample(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
-                 double *out) {
-    const auto range = GRIDMEX_LANES(vectorKernel(M, N), bilinSampleRange<B>);
+template <Border B, typename T>
+void bilinSample(const double *X, const double *Y, Index count, const T *I, Index M, Index N, double *out) {
+    const auto range = GRIDMEX_LANES(vectorKernel(M, N), bilinSampleRange<B, T>);
     grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, out); });
 }
 

@@ -26,8 +26,9 @@ void bilinEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const m
 
     plhs[0] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
 
-    bilinSample<B>(entry::doubles(prhs[0]), entry::doubles(prhs[1]), count, entry::doubles(prhs[2]), M,
-                   N, entry::doubles(plhs[0]));
+    const double *X = entry::doubles(prhs[0]), *Y = entry::doubles(prhs[1]);
+    double *out = entry::doubles(plhs[0]);
+    entry::withElements(prhs[2], [&](const auto *I) { bilinSample<B>(X, Y, count, I, M, N, out); });
 }
 
 }  // namespace pixel

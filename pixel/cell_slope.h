@@ -3,8 +3,8 @@
 // cell [l, l+1) x [h, h+1).  Central differences inside the image, one-sided
 // differences on its first and last row and column.  An optional pixel mask
 // switches to one-sided differences, or to 0, where neighbours lie outside
-// it.  Pixel (i, j), 1-based, of the M x N column-major image is stored at
-// offset (i-1) + M(j-1).
+// it.  Pixel (i, j), 1-based, of the M x N column-major image (of any element
+// type) is stored at offset (i-1) + M(j-1).
 #ifndef GRIDMEX_PIXEL_CELL_SLOPE_H
 #define GRIDMEX_PIXEL_CELL_SLOPE_H
 
@@ -25,7 +25,8 @@ struct NoMask {
     bool operator()(Index) const { return true; }
 };
 
-// Mask rule read from M x N mask elements of type T: non-zero is inside.
+// Mask rule read from M x N mask elements of type T: non-zero is inside
+// (for floating-point masks, -0 is outside and NaN inside).
 template <typename T>
 struct PixelMask {
     const T *mask;
@@ -39,22 +40,23 @@ struct PixelMask {
 // the backward difference (also when both neighbours are missing), a
 // missing previous one the forward difference.  An axis of a single pixel
 // has no neighbour to compare with: its derivative is 0.
-template <typename Inside>
-inline double axisSlope(const double *I, Index o, Index p, Index n, Index step, Inside inside) {
+template <typename T, typename Inside>
+inline double axisSlope(const T *I, Index o, Index p, Index n, Index step, Inside inside) {
+    using grid::toDouble;
     if (n < 2) return 0.0;
-    if (p == 1) return I[o + step] - I[o];
-    if (p == n) return I[o] - I[o - step];
+    if (p == 1) return toDouble(I[o + step]) - toDouble(I[o]);
+    if (p == n) return toDouble(I[o]) - toDouble(I[o - step]);
     if (!inside(o)) return 0.0;
-    if (!inside(o + step)) return I[o] - I[o - step];
-    if (!inside(o - step)) return I[o + step] - I[o];
-    return 0.5 * (I[o + step] - I[o - step]);
+    if (!inside(o + step)) return toDouble(I[o]) - toDouble(I[o - step]);
+    if (!inside(o - step)) return toDouble(I[o + step]) - toDouble(I[o]);
+    return 0.5 * (toDouble(I[o + step]) - toDouble(I[o - step]));
 }
 
 // gx[k], gy[k] for the points k in [begin, end).  A point whose pixel lies
 // outside the image in either axis gets 0 in both outputs.
-template <typename Inside>
-void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const double *I, Index M,
-                    Index N, Inside inside, double *gx, double *gy) {
+template <typename T, typename Inside>
+void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I, Index M, Index N,
+                    Inside inside, double *gx, double *gy) {
     for (Index k = begin; k < end; ++k) {
         const Index l = grid::floorCell(X[k]);
         const Index h = grid::floorCell(Y[k]);
@@ -78,13 +80,24 @@ GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<double> m, __m256i o) {
     return _mm256_cmp_pd(_mm256_i64gather_pd(m.mask, o, 8), _mm256_setzero_pd(), _CMP_NEQ_UQ);
 }
 
-GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<std::int32_t> m, __m256i o) {
+GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<float> m, __m256i o) {
+    const __m128 inside = _mm_cmp_ps(_mm256_i64gather_ps(m.mask, o, 4), _mm_setzero_ps(), _CMP_NEQ_UQ);
+    return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_castps_si128(inside)));
+}
+
+GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<std::uint64_t> m, __m256i o) {
+    const __m256i v = _mm256_i64gather_epi64(reinterpret_cast<const long long *>(m.mask), o, 8);
+    const __m256i outside = _mm256_cmpeq_epi64(v, _mm256_setzero_si256());
+    return _mm256_castsi256_pd(_mm256_xor_si256(outside, _mm256_set1_epi64x(-1)));
+}
+
+GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<std::uint32_t> m, __m256i o) {
     const __m128i v = _mm256_i64gather_epi32(reinterpret_cast<const int *>(m.mask), o, 4);
     const __m128i outside = _mm_cmpeq_epi32(v, _mm_setzero_si128());
     return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_xor_si128(outside, _mm_set1_epi32(-1))));
 }
 
-// Narrower elements (logical masks) one lane at a time: a four-byte gather
+// Narrower elements (8 and 16 bits) one lane at a time: a four-byte gather
 // could read past the end of the mask.
 template <typename T>
 GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<T> m, __m256i o) {
@@ -102,8 +115,8 @@ GRIDMEX_AVX2_TARGET inline __m256d selectOffsets(__m256i a, __m256i b, __m256d u
 // doubles) along an axis of n pixels `step` apart; lanes outside `use` give
 // 0.  Every lane reads a pixel of its own cell or a neighbour the scalar
 // kernel would read, so lanes that give 0 need a valid offset only.
-template <typename Inside>
-GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *I, __m256i o, __m256d p, Index n, Index step,
+template <typename T, typename Inside>
+GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, Index n, Index step,
                                               __m256d use, Inside inside) {
     if (n < 2) return _mm256_setzero_pd();
     const __m256d first = _mm256_cmp_pd(p, _mm256_set1_pd(1.0), _CMP_EQ_OQ);
@@ -118,14 +131,14 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *I, __m256i o, __m256
     const __m256i down = _mm256_castpd_si256(
         selectOffsets(_mm256_sub_epi64(o, _mm256_set1_epi64x(step)), o, forward));
     if constexpr (std::is_same_v<Inside, NoMask>) {
-        const __m256d d = _mm256_sub_pd(_mm256_i64gather_pd(I, up, 8), _mm256_i64gather_pd(I, down, 8));
+        const __m256d d = _mm256_sub_pd(grid::gatherLanes(I, up), grid::gatherLanes(I, down));
         return _mm256_and_pd(use, _mm256_blendv_pd(d, _mm256_mul_pd(half, d), central));
     } else {
         // The image is read before the mask decides, so that reads of both
         // overlap.  The mask is tested at the inner pixels in the scalar
         // kernel's order: the pixel itself, its next, its previous neighbour.
-        const __m256d next = _mm256_i64gather_pd(I, up, 8), self = _mm256_i64gather_pd(I, o, 8),
-                      prev = _mm256_i64gather_pd(I, down, 8);
+        const __m256d next = grid::gatherLanes(I, up), self = grid::gatherLanes(I, o),
+                      prev = grid::gatherLanes(I, down);
         const __m256d in = insideLanes(inside, o), inNext = insideLanes(inside, up),
                       inPrev = insideLanes(inside, down);
         const __m256d zero = _mm256_andnot_pd(in, central);
@@ -144,8 +157,8 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *I, __m256i o, __m256
 // gx[k], gy[k] for k in [begin, end), four points per step; the last few
 // points go through the scalar kernel.  Needs M, N >= 1 and M N < 2^52.
 // Points outside the image take the first pixel as a safe place to read.
-template <typename Inside>
-GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const double *I,
+template <typename T, typename Inside>
+GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I,
                                         Index M, Index N, Inside inside, double *gx, double *gy) {
     const double Md = static_cast<double>(M), Nd = static_cast<double>(N);
     const __m256d one = _mm256_set1_pd(1.0);
@@ -172,10 +185,10 @@ inline bool cellSlopeVectorKernel(Index M, Index N) {
 }
 
 // gx[k], gy[k] for all count points (X[k], Y[k]), over threads.
-template <typename Inside>
-void cellSlope(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
-               Inside inside, double *gx, double *gy) {
-    const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N), cellSlopeRange<Inside>);
+template <typename T, typename Inside>
+void cellSlope(const double *X, const double *Y, Index count, const T *I, Index M, Index N, Inside inside,
+               double *gx, double *gy) {
+    const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N), cellSlopeRange<T, Inside>);
     grid::parallelBlocks(count, 1,
                          [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, inside, gx, gy); });
 }

@@ -1,8 +1,8 @@
-// Local cubic spline sampling of an M x N column-major image: at each point,
-// the tensor product over the 4 x 4 pixel neighbourhood (rows m-1..m+2,
-// columns l-1..l+2, with (m, l) = (floor(x), floor(y))) of the natural cubic
-// spline weights along each axis, evaluated in the expanded form with
-// 15-digit constants.  Values, and the two partial derivatives.
+// Local cubic spline sampling of an M x N column-major image of any element
+// type: at each point, the tensor product over the 4 x 4 pixel neighbourhood
+// (rows m-1..m+2, columns l-1..l+2, with (m, l) = (floor(x), floor(y))) of
+// the natural cubic spline weights along each axis, evaluated in the expanded
+// form with 15-digit constants.  Values, and the two partial derivatives.
 #ifndef GRIDMEX_PIXEL_CUBIC_H
 #define GRIDMEX_PIXEL_CUBIC_H
 
@@ -17,14 +17,17 @@ namespace pixel {
 using grid::Index;
 
 // Weighted sum of the four rows of one neighbourhood column.
-inline double columnSum(const double *c, const double w[4]) {
-    return w[0] * c[0] + w[1] * c[1] + w[2] * c[2] + w[3] * c[3];
+template <typename T>
+inline double columnSum(const T *c, const double w[4]) {
+    using grid::toDouble;
+    return w[0] * toDouble(c[0]) + w[1] * toDouble(c[1]) + w[2] * toDouble(c[2]) + w[3] * toDouble(c[3]);
 }
 
 // out[k] for the points k in [begin, end).  A point is inside when
 // 2 <= m <= M-3 and 2 <= l <= N-3 (the neighbourhood never reaches the last
 // row or column); any other point, NaN included, gets -13.
-inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end, const double *I,
+template <typename T>
+inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I,
                              Index M, Index N, double *out) {
     for (Index k = begin; k < end; ++k) {
         const double x = X[k], y = Y[k];
@@ -37,7 +40,7 @@ inline void cubicSampleRange(const double *X, const double *Y, Index begin, Inde
         double ws[4], wt[4];
         cubic::expandedWeights(x - static_cast<double>(m), ws);
         cubic::expandedWeights(y - static_cast<double>(l), wt);
-        const double *p = I + (m - 2) + M * (l - 2);
+        const T *p = I + (m - 2) + M * (l - 2);
         out[k] = wt[0] * columnSum(p, ws) + wt[1] * columnSum(p + M, ws) + wt[2] * columnSum(p + 2 * M, ws) +
                  wt[3] * columnSum(p + 3 * M, ws);
     }
@@ -46,7 +49,8 @@ inline void cubicSampleRange(const double *X, const double *Y, Index begin, Inde
 // gx[k] (along rows) and gy[k] (along columns) for the points k in
 // [begin, end).  A point is inside when 2 <= m <= M-4 and 2 <= l <= N-4;
 // any other point, NaN included, gets 0 in both outputs.
-inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end, const double *I,
+template <typename T>
+inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I,
                             Index M, Index N, double *gx, double *gy) {
     for (Index k = begin; k < end; ++k) {
         const double x = X[k], y = Y[k];
@@ -63,7 +67,7 @@ inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index
         cubic::expandedSlopes(s, ds);
         cubic::expandedWeights(t, wt);
         cubic::expandedSlopes(t, dt);
-        const double *p = I + (m - 2) + M * (l - 2);
+        const T *p = I + (m - 2) + M * (l - 2);
         double value[4], slope[4];
         for (int j = 0; j < 4; ++j) {
             value[j] = columnSum(p + j * M, ws);
@@ -139,9 +143,10 @@ GRIDMEX_AVX2_TARGET inline __m256d cubicCells(const double *X, const double *Y, 
 
 // Rows 0..3 of neighbourhood column j of the four points: row[a] lane q is
 // pixel (a, j) of point q's neighbourhood.
-GRIDMEX_AVX2_TARGET inline void columnRows(const double *I, const std::int64_t first[4], Index offset, __m256d row[4]) {
-    const __m256d column[4] = {_mm256_loadu_pd(I + first[0] + offset), _mm256_loadu_pd(I + first[1] + offset),
-                               _mm256_loadu_pd(I + first[2] + offset), _mm256_loadu_pd(I + first[3] + offset)};
+template <typename T>
+GRIDMEX_AVX2_TARGET inline void columnRows(const T *I, const std::int64_t first[4], Index offset, __m256d row[4]) {
+    const __m256d column[4] = {grid::loadLanes(I + first[0] + offset), grid::loadLanes(I + first[1] + offset),
+                               grid::loadLanes(I + first[2] + offset), grid::loadLanes(I + first[3] + offset)};
     grid::transpose(column, row);
 }
 
@@ -154,8 +159,9 @@ GRIDMEX_AVX2_TARGET inline __m256d columnSum(const __m256d c[4], const __m256d w
 
 // out[k] for k in [begin, end), four points per step; the last few points go
 // through the scalar kernel.  Needs M, N >= 4 and M N < 2^52.
+template <typename T>
 GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end,
-                                                 const double *I, Index M, Index N, double *out) {
+                                                 const T *I, Index M, Index N, double *out) {
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
         alignas(32) std::int64_t first[4];
@@ -174,8 +180,9 @@ GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *
 
 // gx[k] and gy[k] for k in [begin, end), four points per step; the last few
 // points go through the scalar kernel.  Needs M, N >= 4 and M N < 2^52.
+template <typename T>
 GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end,
-                                                const double *I, Index M, Index N, double *gx, double *gy) {
+                                                const T *I, Index M, Index N, double *gx, double *gy) {
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
         alignas(32) std::int64_t first[4];
@@ -207,15 +214,16 @@ inline bool cubicVectorKernel(Index M, Index N) { return grid::vectorServes(M >=
 // bilinear kernels.
 constexpr Index kCubicCost = 4;
 
-inline void cubicSample(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
-                        double *out) {
-    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSampleRange);
+template <typename T>
+void cubicSample(const double *X, const double *Y, Index count, const T *I, Index M, Index N, double *out) {
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSampleRange<T>);
     grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, out); });
 }
 
-inline void cubicSlope(const double *X, const double *Y, Index count, const double *I, Index M, Index N,
-                       double *gx, double *gy) {
-    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSlopeRange);
+template <typename T>
+void cubicSlope(const double *X, const double *Y, Index count, const T *I, Index M, Index N, double *gx,
+                double *gy) {
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSlopeRange<T>);
     grid::parallelBlocks(count, 2 * kCubicCost,
                          [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, gx, gy); });
 }

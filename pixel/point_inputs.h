@@ -7,11 +7,12 @@
 
 namespace pixel {
 
-// X, Y and I are read as real doubles, and Y at every linear position of X.
+// X and Y are read as real doubles, I in its own class, and Y at every
+// linear position of X.
 inline void checkPointInputs(const entry::Checks &check, const mxArray *prhs[]) {
     check.realDouble(prhs[0], "X");
     check.realDouble(prhs[1], "Y");
-    check.realDouble(prhs[2], "I");
+    check.realNumeric(prhs[2], "I");
     check.atLeast(prhs[1], entry::count(prhs[0]), "Y", "as many as X");
 }
 

@@ -9,7 +9,10 @@
 %        dimensions fold into the columns).
 %   Y    column coordinates: real double, at least numel(X) elements, read
 %        at the same linear positions as X (its shape is not looked at).
-%   I    M x N real double image (any size, empty included).
+%   I    M x N real image (any size, empty included)
+%        of class double, single, int8, uint8, int16, uint16, int32,
+%        uint32, int64, uint64 or logical, each element read as
+%        double(I) reads it (no converted copy is made).
 %   out  m x n double: the interpolated value at each point.
 %
 %   Range: a point is sampled when 2 <= floor(X) <= M-1 and
@@ -21,7 +24,8 @@
 %   Errors:
 %     "At least three inputs required."  fewer than three inputs
 %     "Only one output required."        other than one output (none too)
-%     pxBilinSample:notRealDouble   X, Y or I not a real double array
+%     pxBilinSample:notRealDouble   X or Y not a real double array
+%     pxBilinSample:notRealNumeric  I complex, sparse, or of no class above
 %     pxBilinSample:tooShort        Y holds fewer elements than X
 %
 %   Example:

@@ -10,7 +10,10 @@
 %        dimensions fold into the columns).
 %   Y    column coordinates: real double, at least numel(X) elements, read
 %        at the same linear positions as X.
-%   I    M x N real double image, M >= 3 and N >= 3.
+%   I    M x N real image, M >= 3 and N >= 3,
+%        of class double, single, int8, uint8, int16, uint16, int32,
+%        uint32, int64, uint64 or logical, each element read as
+%        double(I) reads it (no converted copy is made).
 %   out  m x n double: the value at each point.
 %
 %   Range rule, per axis (shown for X; Y is the same with N):
@@ -25,7 +28,8 @@
 %   Errors:
 %     "At least three inputs required."  fewer than three inputs
 %     "Only one output required."        other than one output (none too)
-%     pxBilinSampleHold:notRealDouble    X, Y or I not a real double array
+%     pxBilinSampleHold:notRealDouble    X or Y not a real double array
+%     pxBilinSampleHold:notRealNumeric   I complex, sparse, or of no class above
 %     pxBilinSampleHold:tooShort         Y holds fewer elements than X
 %     pxBilinSampleHold:imageTooSmall    I smaller than 3 x 3 (and X not
 %                                        empty)

@@ -11,7 +11,10 @@
 %        dimensions fold into the columns).
 %   Y    column coordinates: real double, at least numel(X) elements, read
 %        at the same linear positions as X.
-%   I    M x N real double image.
+%   I    M x N real image
+%        of class double, single, int8, uint8, int16, uint16, int32,
+%        uint32, int64, uint64 or logical, each element read as
+%        double(I) reads it (no converted copy is made).
 %   gx   m x n double: derivative along rows (first coordinate), in grey
 %        levels per pixel: (I(l+1,h) - I(l-1,h)) / 2, I(2,h) - I(1,h) on
 %        row 1, I(M,h) - I(M-1,h) on row M.
@@ -25,7 +28,8 @@
 %   Errors:
 %     "At least three inputs required."  fewer than three inputs
 %     "Only two outputs required."       other than two outputs
-%     pxCellSlope:notRealDouble   X, Y or I not a real double array
+%     pxCellSlope:notRealDouble   X or Y not a real double array
+%     pxCellSlope:notRealNumeric  I complex, sparse, or of no class above
 %     pxCellSlope:tooShort        Y holds fewer elements than X
 %
 %   Example:

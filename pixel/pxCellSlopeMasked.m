@@ -14,9 +14,12 @@
 %
 %   X     row coordinates: real double array of any shape, m x n.
 %   Y     column coordinates: real double, at least numel(X) elements.
-%   I     M x N real double image.
-%   mask  M x N array (at least M*N elements) of class int32, uint32,
-%         logical or double; a non-zero element marks a pixel inside.
+%   I     M x N real image
+%         of class double, single, int8, uint8, int16, uint16, int32,
+%         uint32, int64, uint64 or logical, each element read as
+%         double(I) reads it (no converted copy is made).
+%   mask  M x N real array (at least M*N elements) of any class I may
+%         have; a non-zero element marks a pixel inside (NaN is inside).
 %   gx    m x n double: derivative along rows (first coordinate).
 %   gy    m x n double: derivative along columns.
 %
@@ -27,11 +30,13 @@
 %   Errors:
 %     "At least four inputs required."  fewer than four inputs
 %     "Only two outputs required."      other than two outputs
-%     pxCellSlopeMasked:notRealDouble  X, Y or I not a real double array
+%     pxCellSlopeMasked:notRealDouble  X or Y not a real double array
+%     pxCellSlopeMasked:notRealNumeric I complex, sparse, or of no class
+%                                      above
 %     pxCellSlopeMasked:tooShort       Y shorter than X, or mask with
 %                                      fewer than M*N elements
-%     pxCellSlopeMasked:maskClass      mask not real int32, uint32,
-%                                      logical or double
+%     pxCellSlopeMasked:maskClass      mask complex, sparse, or of no
+%                                      class above
 %
 %   Example:
 %     I = (1:6)'.^2 + zeros(1, 6);  % I(r, c) = r^2

@@ -17,6 +17,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     plhs[0] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
     plhs[1] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
 
-    pixel::cubicSlope(entry::doubles(prhs[0]), entry::doubles(prhs[1]), count, entry::doubles(prhs[2]), M, N,
-                      entry::doubles(plhs[0]), entry::doubles(plhs[1]));
+    const double *X = entry::doubles(prhs[0]), *Y = entry::doubles(prhs[1]);
+    double *gx = entry::doubles(plhs[0]), *gy = entry::doubles(plhs[1]);
+    entry::withElements(prhs[2], [&](const auto *I) { pixel::cubicSlope(X, Y, count, I, M, N, gx, gy); });
 }

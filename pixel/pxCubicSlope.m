@@ -12,7 +12,10 @@
 %        dimensions fold into the columns).
 %   Y    column coordinates: real double, at least numel(X) elements, read
 %        at the same linear positions as X.
-%   I    M x N real double image.
+%   I    M x N real image
+%        of class double, single, int8, uint8, int16, uint16, int32,
+%        uint32, int64, uint64 or logical, each element read as
+%        double(I) reads it (no converted copy is made).
 %   gx   m x n double: derivative along rows (first coordinate), in grey
 %        levels per pixel.
 %   gy   m x n double: derivative along columns.
@@ -27,7 +30,8 @@
 %   Errors:
 %     "At least three inputs required."  fewer than three inputs
 %     "Only two outputs required."       other than two outputs
-%     pxCubicSlope:notRealDouble    X, Y or I not a real double array
+%     pxCubicSlope:notRealDouble    X or Y not a real double array
+%     pxCubicSlope:notRealNumeric   I complex, sparse, or of no class above
 %     pxCubicSlope:tooShort         Y holds fewer elements than X
 %
 %   Example:

@@ -8,7 +8,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nlhs != 1) mexErrMsgTxt("One output required.");
 
     const entry::Checks check("fdSlope");
-    check.realDouble(prhs[0], "The input");
+    check.realNumeric(prhs[0], "The input");
     const entry::Index M = entry::rows(prhs[0]);
     const entry::Index N = entry::cols(prhs[0]);
     if (M < 2 && N > 0) {
@@ -20,5 +20,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(M), static_cast<mwSize>(N), mxREAL);
 
-    util::fdSlope(entry::doubles(prhs[0]), M, N, entry::doubles(plhs[0]));
+    double *d = entry::doubles(plhs[0]);
+    entry::withElements(prhs[0], [&](const auto *a) { util::fdSlope(a, M, N, d); });
 }

@@ -5,8 +5,10 @@
 %   first and last row.  Applied to an image it gives the derivative
 %   along rows.
 %
-%   a  M x N real double array, M >= 2; further dimensions fold into the
-%      columns, so an M x N x P array is taken as M x (N*P).
+%   a  M x N real array, M >= 2; further dimensions fold into the
+%      columns, so an M x N x P array is taken as M x (N*P).  Any class
+%      double, single, int8, uint8, int16, uint16, int32, uint32, int64,
+%      uint64 or logical, each element read as double(a) reads it.
 %   d  M x (N*P) double, in units of a per element:
 %        d(1,c) = a(2,c) - a(1,c)
 %        d(r,c) = (a(r+1,c) - a(r-1,c)) / 2    for 1 < r < M
@@ -17,7 +19,7 @@
 %   Errors:
 %     "One inputs required."  other than one input
 %     "One output required."  other than one output (none too)
-%     fdSlope:notRealDouble   a not a real double array
+%     fdSlope:notRealNumeric  a complex, sparse, or of no class above
 %     fdSlope:tooFewRows      fewer than 2 rows, as for a row vector: the
 %                             derivative runs down the columns
 %

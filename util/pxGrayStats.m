@@ -4,7 +4,8 @@
 %   standard deviation (divisor K - 1 for K values) of the image, the two
 %   numbers that grey-level normalisation needs.
 %
-%   image  M x N array of any real numeric or logical class, each value
+%   image  M x N real array of class double, single, int8, uint8, int16,
+%          uint16, int32, uint32, int64, uint64 or logical, each value
 %          taken as a double; of an array with more dimensions only the
 %          first M x N page is used.
 %   mu     1 x 1 double: the mean.

@@ -4,10 +4,11 @@
 %   standard deviation (divisor K - 1 for K values) of the volume, the two
 %   numbers that grey-level normalisation needs.
 %
-%   volume  M x N x P array of any real numeric or logical class (int32
-%           and double volumes are the usual ones), each value taken as a
-%           double; a 2-D array is one slice.  Of an array with more
-%           dimensions only the first M x N x P block is used.
+%   volume  M x N x P real array of class double, single, int8, uint8,
+%           int16, uint16, int32, uint32, int64, uint64 or logical, each
+%           value taken as a double; a 2-D array is one slice.  Of an
+%           array with more dimensions only the first M x N x P block is
+%           used.
 %   mu      1 x 1 double: the mean.
 %   sigma   1 x 1 double: the sample standard deviation.
 %

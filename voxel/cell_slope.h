@@ -1,8 +1,9 @@
-// Gradient of an M x N x P column-major volume at the voxel whose cell holds
-// each point (the floor of its coordinates): central differences inside,
-// one-sided differences on the faces, no interpolation.  Cells 1..M, 1..N,
-// 1..P are admitted (x in [1, M+1), ...); any other point, and a point with
-// a NaN or infinite coordinate, gets (0, 0, 0) and reads nothing.
+// Gradient of an M x N x P column-major volume of any element type at the
+// voxel whose cell holds each point (the floor of its coordinates): central
+// differences inside, one-sided differences on the faces, no interpolation.
+// Cells 1..M, 1..N, 1..P are admitted (x in [1, M+1), ...); any other point,
+// and a point with a NaN or infinite coordinate, gets (0, 0, 0) and reads
+// nothing.
 #ifndef GRIDMEX_VOXEL_CELL_SLOPE_H
 #define GRIDMEX_VOXEL_CELL_SLOPE_H
 
@@ -19,16 +20,19 @@ using grid::Index;
 // `extent` voxels spaced `step` apart: forward on the first, backward on the
 // last, central between.  An axis of a single voxel has no neighbour to
 // difference with, so its derivative is 0.
-inline double axisSlope(const double *v, Index step, Index at, Index extent) {
+template <typename T>
+inline double axisSlope(const T *v, Index step, Index at, Index extent) {
+    using grid::toDouble;
     if (extent == 1) return 0.0;
-    if (at == 1) return v[step] - v[0];
-    if (at == extent) return v[0] - v[-step];
-    return 0.5 * (v[step] - v[-step]);
+    if (at == 1) return toDouble(v[step]) - toDouble(v[0]);
+    if (at == extent) return toDouble(v[0]) - toDouble(v[-step]);
+    return 0.5 * (toDouble(v[step]) - toDouble(v[-step]));
 }
 
 // gi[p], gj[p], gk[p] for the points p in [begin, end).
-inline void cellSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
-                           const double *V, Index M, Index N, Index P, double *gi, double *gj, double *gk) {
+template <typename T>
+void cellSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V, Index M,
+                    Index N, Index P, double *gi, double *gj, double *gk) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         const Index i = grid::floorCell(X[p]), j = grid::floorCell(Y[p]), k = grid::floorCell(Z[p]);
@@ -36,7 +40,7 @@ inline void cellSlopeRange(const double *X, const double *Y, const double *Z, In
             gi[p] = gj[p] = gk[p] = 0.0;
             continue;
         }
-        const double *v = V + ((i - 1) + M * ((j - 1) + N * (k - 1)));
+        const T *v = V + ((i - 1) + M * ((j - 1) + N * (k - 1)));
         gi[p] = axisSlope(v, 1, i, M);
         gj[p] = axisSlope(v, M, j, N);
         gk[p] = axisSlope(v, MN, k, P);
@@ -50,7 +54,8 @@ namespace avx2 {
 // axisSlope for four voxels at offsets q and positions `at` (1-based, as
 // doubles) along an axis of `extent` voxels spaced `step` apart.  Every
 // lane at position 1 to extent reads what the scalar kernel reads.
-GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *V, __m256i q, __m256d at, Index extent, Index step) {
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *V, __m256i q, __m256d at, Index extent, Index step) {
     if (extent == 1) return _mm256_setzero_pd();
     const __m256d first = _mm256_cmp_pd(at, _mm256_set1_pd(1.0), _CMP_EQ_OQ);
     const __m256d last =
@@ -58,8 +63,8 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *V, __m256i q, __m256
     const __m256i s = _mm256_set1_epi64x(step);
     const __m256d hi = _mm256_blendv_pd(_mm256_castsi256_pd(_mm256_add_epi64(q, s)), _mm256_castsi256_pd(q), last);
     const __m256d lo = _mm256_blendv_pd(_mm256_castsi256_pd(_mm256_sub_epi64(q, s)), _mm256_castsi256_pd(q), first);
-    const __m256d d = _mm256_sub_pd(_mm256_i64gather_pd(V, _mm256_castpd_si256(hi), 8),
-                                    _mm256_i64gather_pd(V, _mm256_castpd_si256(lo), 8));
+    const __m256d d =
+        _mm256_sub_pd(grid::gatherLanes(V, _mm256_castpd_si256(hi)), grid::gatherLanes(V, _mm256_castpd_si256(lo)));
     return _mm256_blendv_pd(_mm256_mul_pd(_mm256_set1_pd(0.5), d), d, _mm256_or_pd(first, last));
 }
 
@@ -67,9 +72,9 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const double *V, __m256i q, __m256
 // few points go through the scalar kernel.  Needs M, N, P >= 1 and
 // M N P < 2^52.  Points outside the volume read around the first voxel and
 // get 0.
-GRIDMEX_AVX2_TARGET inline void cellSlopeRange(const double *X, const double *Y, const double *Z, Index begin,
-                                               Index end, const double *V, Index M, Index N, Index P, double *gi,
-                                               double *gj, double *gk) {
+template <typename T>
+GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
+                                        const T *V, Index M, Index N, Index P, double *gi, double *gj, double *gk) {
     const double Md = static_cast<double>(M), Nd = static_cast<double>(N), Pd = static_cast<double>(P);
     const __m256d one = _mm256_set1_pd(1.0);
     Index p = begin;
@@ -99,9 +104,10 @@ inline bool cellSlopeVectorKernel(Index M, Index N, Index P) {
 }
 
 // The three derivatives for all count points, over threads.
-inline void cellSlope(const double *X, const double *Y, const double *Z, Index count, const double *V, Index M,
-                      Index N, Index P, double *gi, double *gj, double *gk) {
-    const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N, P), cellSlopeRange);
+template <typename T>
+void cellSlope(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
+               Index P, double *gi, double *gj, double *gk) {
+    const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N, P), cellSlopeRange<T>);
     grid::parallelBlocks(count, 1,
                          [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });
 }

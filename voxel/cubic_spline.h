@@ -1,7 +1,7 @@
-// Local cubic spline of an M x N x P column-major volume: at each point the
-// tensor product of the one-dimensional natural spline weights over the
-// 4 x 4 x 4 voxels (i-1..i+2, j-1..j+2, k-1..k+2) around the cell (i, j, k)
-// = floor of the coordinates, and its analytic gradient.
+// Local cubic spline of an M x N x P column-major volume of any element type:
+// at each point the tensor product of the one-dimensional natural spline
+// weights over the 4 x 4 x 4 voxels (i-1..i+2, j-1..j+2, k-1..k+2) around the
+// cell (i, j, k) = floor of the coordinates, and its analytic gradient.
 //
 // Every sum keeps the order that fixes the last bit: slices innermost, then
 // columns, then rows, each starting from 0.  (Reading the neighbourhood in
@@ -41,14 +41,15 @@ inline bool cubicCell(double x, double y, double z, Index M, Index N, Index P, I
 
 // sum over rows a of f[a] (sum over columns b of g[b] (sum over slices c of
 // h[c] V(a, b, c))), for the neighbourhood whose first voxel is v.
-inline double nestedSum(const double *v, Index M, Index MN, const double f[4], const double g[4],
+template <typename T>
+inline double nestedSum(const T *v, Index M, Index MN, const double f[4], const double g[4],
                         const double h[4]) {
     double value = 0.0;
     for (int a = 0; a < 4; ++a) {
         double columns = 0.0;
         for (int b = 0; b < 4; ++b) {
             double slices = 0.0;
-            for (int c = 0; c < 4; ++c) slices += h[c] * v[a + M * b + MN * c];
+            for (int c = 0; c < 4; ++c) slices += h[c] * grid::toDouble(v[a + M * b + MN * c]);
             columns += g[b] * slices;
         }
         value += f[a] * columns;
@@ -57,8 +58,9 @@ inline double nestedSum(const double *v, Index M, Index MN, const double f[4], c
 }
 
 // out[p] for the points p in [begin, end).
-inline void cubicSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
-                             const double *V, Index M, Index N, Index P, double *out) {
+template <typename T>
+void cubicSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V,
+                      Index M, Index N, Index P, double *out) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         Index first;
@@ -77,8 +79,9 @@ inline void cubicSampleRange(const double *X, const double *Y, const double *Z, 
 
 // gi[p], gj[p], gk[p] for the points p in [begin, end): in each, the weights
 // of one direction are replaced by their derivatives.
-inline void cubicSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
-                            const double *V, Index M, Index N, Index P, double *gi, double *gj, double *gk) {
+template <typename T>
+void cubicSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V,
+                     Index M, Index N, Index P, double *gi, double *gj, double *gk) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         Index first;
@@ -96,14 +99,14 @@ inline void cubicSlopeRange(const double *X, const double *Y, const double *Z, I
         cubic::nestedSlopes(t[2], dz);
         // The three nested sums of one pass over the neighbourhood; the
         // first two share their slice sums with value weights.
-        const double *v = V + first;
+        const T *v = V + first;
         double sumI = 0.0, sumJ = 0.0, sumK = 0.0;
         for (int a = 0; a < 4; ++a) {
             double columnsI = 0.0, columnsJ = 0.0, columnsK = 0.0;
             for (int b = 0; b < 4; ++b) {
                 double slices = 0.0, slicesK = 0.0;
                 for (int c = 0; c < 4; ++c) {
-                    const double voxel = v[a + M * b + MN * c];
+                    const double voxel = grid::toDouble(v[a + M * b + MN * c]);
                     slices += wz[c] * voxel;
                     slicesK += dz[c] * voxel;
                 }
@@ -197,16 +200,17 @@ GRIDMEX_AVX2_TARGET inline __m256d cubicCells(const double *X, const double *Y, 
 // These inner sums start from their first term rather than from 0: that
 // only leaves a -0 where the scalar kernel has +0, and the sum over rows,
 // which does start from 0, turns either into +0.
-GRIDMEX_AVX2_TARGET inline __m256d columnSums(const double *v, Index M, Index MN, const double *g, const double *h) {
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d columnSums(const T *v, Index M, Index MN, const double *g, const double *h) {
     const __m256d h0 = _mm256_broadcast_sd(h), h1 = _mm256_broadcast_sd(h + 4), h2 = _mm256_broadcast_sd(h + 8),
                   h3 = _mm256_broadcast_sd(h + 12);
     __m256d columns = _mm256_setzero_pd();
     for (int b = 0; b < 4; ++b) {
-        const double *r = v + M * b;
-        __m256d slices = _mm256_mul_pd(h0, _mm256_loadu_pd(r));
-        slices = _mm256_add_pd(slices, _mm256_mul_pd(h1, _mm256_loadu_pd(r + MN)));
-        slices = _mm256_add_pd(slices, _mm256_mul_pd(h2, _mm256_loadu_pd(r + 2 * MN)));
-        slices = _mm256_add_pd(slices, _mm256_mul_pd(h3, _mm256_loadu_pd(r + 3 * MN)));
+        const T *r = v + M * b;
+        __m256d slices = _mm256_mul_pd(h0, grid::loadLanes(r));
+        slices = _mm256_add_pd(slices, _mm256_mul_pd(h1, grid::loadLanes(r + MN)));
+        slices = _mm256_add_pd(slices, _mm256_mul_pd(h2, grid::loadLanes(r + 2 * MN)));
+        slices = _mm256_add_pd(slices, _mm256_mul_pd(h3, grid::loadLanes(r + 3 * MN)));
         const __m256d term = _mm256_mul_pd(_mm256_broadcast_sd(g + 4 * b), slices);
         columns = b == 0 ? term : _mm256_add_pd(columns, term);
     }
@@ -222,9 +226,9 @@ GRIDMEX_AVX2_TARGET inline __m256d rowSum(const __m256d f[4], const __m256d rows
 
 // out[p] for p in [begin, end), four points per step; the last few points go
 // through the scalar kernel.  Needs M, N, P >= 4 and M N P < 2^52.
-GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *Y, const double *Z, Index begin,
-                                                 Index end, const double *V, Index M, Index N, Index P,
-                                                 double *out) {
+template <typename T>
+GRIDMEX_AVX2_TARGET void cubicSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
+                                          const T *V, Index M, Index N, Index P, double *out) {
     const Index MN = M * N;
     Index p = begin;
     for (; p + 4 <= end; p += 4) {
@@ -247,9 +251,9 @@ GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *
 // gi[p], gj[p], gk[p] for p in [begin, end), four points per step; the last
 // few points go through the scalar kernel.  Needs M, N, P >= 4 and
 // M N P < 2^52.
-GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y, const double *Z, Index begin,
-                                                Index end, const double *V, Index M, Index N, Index P, double *gi,
-                                                double *gj, double *gk) {
+template <typename T>
+GRIDMEX_AVX2_TARGET void cubicSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
+                                         const T *V, Index M, Index N, Index P, double *gi, double *gj, double *gk) {
     const Index MN = M * N;
     Index p = begin;
     for (; p + 4 <= end; p += 4) {
@@ -267,12 +271,12 @@ GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y
         // in columnSums, the inner sums start from their first term.
         __m256d columnsI[4], columnsJ[4], columnsK[4];
         for (int q = 0; q < 4; ++q) {
-            const double *v = V + first[q];
+            const T *v = V + first[q];
             __m256d cI = _mm256_setzero_pd(), cJ = cI, cK = cI;
             for (int b = 0; b < 4; ++b) {
                 __m256d slices = _mm256_setzero_pd(), slicesK = slices;
                 for (int c = 0; c < 4; ++c) {
-                    const __m256d voxel = _mm256_loadu_pd(v + M * b + MN * c);
+                    const __m256d voxel = grid::loadLanes(v + M * b + MN * c);
                     const __m256d tw = _mm256_mul_pd(_mm256_broadcast_sd(wz + 4 * c + q), voxel);
                     const __m256d td = _mm256_mul_pd(_mm256_broadcast_sd(dz + 4 * c + q), voxel);
                     slices = c == 0 ? tw : _mm256_add_pd(slices, tw);
@@ -310,16 +314,18 @@ inline bool cubicVectorKernel(Index M, Index N, Index P) {
 }
 
 // The sampled values for all count points, over threads.
-inline void cubicSample(const double *X, const double *Y, const double *Z, Index count, const double *V,
-                        Index M, Index N, Index P, double *out) {
-    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSampleRange);
+template <typename T>
+void cubicSample(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
+                 Index P, double *out) {
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSampleRange<T>);
     grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });
 }
 
 // The three derivatives for all count points, over threads.
-inline void cubicSlope(const double *X, const double *Y, const double *Z, Index count, const double *V,
-                       Index M, Index N, Index P, double *gi, double *gj, double *gk) {
-    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSlopeRange);
+template <typename T>
+void cubicSlope(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
+                Index P, double *gi, double *gj, double *gk) {
+    const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSlopeRange<T>);
     grid::parallelBlocks(count, 2 * kCubicCost,
                          [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });
 }

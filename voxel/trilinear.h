@@ -1,8 +1,9 @@
-// Trilinear sampling of an M x N x P column-major volume at a list of points.
-// Voxel (i, j, k), 1-based, sits at (i, j, k) and is stored at offset
-// (i-1) + M(j-1) + MN(k-1).  Only cells 2..M-1, 2..N-1, 2..P-1 are admitted
-// (x in [2, M), y in [2, N), z in [2, P)); any other point, and a point with
-// a NaN or infinite coordinate, gets 0 and reads nothing.
+// Trilinear sampling of an M x N x P column-major volume of any element type
+// at a list of points.  Voxel (i, j, k), 1-based, sits at (i, j, k) and is
+// stored at offset (i-1) + M(j-1) + MN(k-1).  Only cells 2..M-1, 2..N-1,
+// 2..P-1 are admitted (x in [2, M), y in [2, N), z in [2, P)); any other
+// point, and a point with a NaN or infinite coordinate, gets 0 and reads
+// nothing.
 #ifndef GRIDMEX_TRILINEAR_H
 #define GRIDMEX_TRILINEAR_H
 
@@ -15,8 +16,9 @@ namespace voxel {
 using grid::Index;
 
 // out[p] for the points p in [begin, end).
-inline void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
-                              const double *V, Index M, Index N, Index P, double *out) {
+template <typename T>
+void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V,
+                       Index M, Index N, Index P, double *out) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         const double x = X[p], y = Y[p], z = Z[p];
@@ -25,7 +27,8 @@ inline void trilinSampleRange(const double *X, const double *Y, const double *Z,
             out[p] = 0.0;
             continue;
         }
-        const double *c = V + ((i - 1) + M * ((j - 1) + N * (k - 1)));
+        const T *c = V + ((i - 1) + M * ((j - 1) + N * (k - 1)));
+        const auto at = [c](Index o) { return grid::toDouble(c[o]); };
         // Local coordinates in [-1, 1); the corner factors are those of the
         // 8-node hexahedron, each term ((0.125 V) fx) fy fz.
         const double xi = 2.0 * ((x - static_cast<double>(i)) - 0.5);
@@ -34,10 +37,10 @@ inline void trilinSampleRange(const double *X, const double *Y, const double *Z,
         const double xl = 1.0 - xi, xu = 1.0 + xi;
         const double yl = 1.0 - eta, yu = 1.0 + eta;
         const double zl = 1.0 - zeta, zu = 1.0 + zeta;
-        out[p] = 0.125 * c[0] * xl * yl * zl + 0.125 * c[1] * xu * yl * zl + 0.125 * c[M] * xl * yu * zl +
-                 0.125 * c[M + 1] * xu * yu * zl + 0.125 * c[MN] * xl * yl * zu +
-                 0.125 * c[MN + 1] * xu * yl * zu + 0.125 * c[MN + M] * xl * yu * zu +
-                 0.125 * c[MN + M + 1] * xu * yu * zu;
+        out[p] = 0.125 * at(0) * xl * yl * zl + 0.125 * at(1) * xu * yl * zl + 0.125 * at(M) * xl * yu * zl +
+                 0.125 * at(M + 1) * xu * yu * zl + 0.125 * at(MN) * xl * yl * zu +
+                 0.125 * at(MN + 1) * xu * yl * zu + 0.125 * at(MN + M) * xl * yu * zu +
+                 0.125 * at(MN + M + 1) * xu * yu * zu;
     }
 }
 
@@ -45,16 +48,17 @@ inline void trilinSampleRange(const double *X, const double *Y, const double *Z,
 namespace avx2 {
 
 // One corner's term ((0.125 V) fx) fy fz, V gathered at base[offset].
-GRIDMEX_AVX2_TARGET inline __m256d corner(const double *base, __m256i offset, __m256d fx, __m256d fy, __m256d fz) {
-    const __m256d c = _mm256_i64gather_pd(base, offset, 8);
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d corner(const T *base, __m256i offset, __m256d fx, __m256d fy, __m256d fz) {
+    const __m256d c = grid::gatherLanes(base, offset);
     return _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(0.125), c), fx), fy), fz);
 }
 
 // The same kernel four points at a time with AVX2 gathers; the last few
 // points go through the scalar kernel.  Needs M N P < 2^52.
-GRIDMEX_AVX2_TARGET inline void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin,
-                                                  Index end, const double *V, Index M, Index N, Index P,
-                                                  double *out) {
+template <typename T>
+GRIDMEX_AVX2_TARGET void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
+                                           const T *V, Index M, Index N, Index P, double *out) {
     const __m256d one = _mm256_set1_pd(1.0), two = _mm256_set1_pd(2.0), half = _mm256_set1_pd(0.5);
     const __m256d Md = _mm256_set1_pd(static_cast<double>(M)), Nd = _mm256_set1_pd(static_cast<double>(N));
     const __m256i stepM = _mm256_set1_epi64x(M), stepMN = _mm256_set1_epi64x(M * N);
@@ -98,10 +102,11 @@ GRIDMEX_AVX2_TARGET inline void trilinSampleRange(const double *X, const double 
 #endif
 
 // out[p] for all count points (X[p], Y[p], Z[p]), over threads.
-inline void trilinSample(const double *X, const double *Y, const double *Z, Index count, const double *V,
-                         Index M, Index N, Index P, double *out) {
+template <typename T>
+void trilinSample(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
+                  Index P, double *out) {
     // The safe voxel (2, 2, 2) and its far corner exist from 3 x 3 x 3 on.
-    const auto range = GRIDMEX_LANES(grid::vectorServes(M >= 3 && N >= 3 && P >= 3, M * N * P), trilinSampleRange);
+    const auto range = GRIDMEX_LANES(grid::vectorServes(M >= 3 && N >= 3 && P >= 3, M * N * P), trilinSampleRange<T>);
     grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });
 }
 

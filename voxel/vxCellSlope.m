@@ -11,7 +11,10 @@
 %           (further dimensions fold into the columns).
 %   y, z    column and slice coordinates: real double, at least numel(x)
 %           elements each, read at the same linear positions as x.
-%   volume  M x N x P real double array; a 2-D array is one slice (P = 1).
+%   volume  M x N x P real array; a 2-D array is one slice (P = 1);
+%           of class double, single, int8, uint8, int16, uint16, int32,
+%           uint32, int64, uint64 or logical, each element read as
+%           double(volume) reads it (no converted copy is made).
 %   gi      m x n double: derivative along rows, in grey levels per voxel:
 %           (V(i+1,j,k) - V(i-1,j,k)) / 2 inside, V(2,j,k) - V(1,j,k) at
 %           i = 1, V(M,j,k) - V(M-1,j,k) at i = M.
@@ -25,7 +28,9 @@
 %   Errors:
 %     "At least four inputs required."  fewer than four inputs
 %     "Three outputs required."         other than three outputs
-%     vxCellSlope:notRealDouble  an input not a real double array
+%     vxCellSlope:notRealDouble  x, y or z not a real double array
+%     vxCellSlope:notRealNumeric volume complex, sparse, or of no class
+%                                above
 %     vxCellSlope:tooShort       y or z holds fewer elements than x, or
 %                                the volume fewer than M*N*P (say
 %                                5 x 5 x 4 x 0; x not empty)

@@ -12,7 +12,10 @@
 %           (further dimensions fold into the columns).
 %   y, z    column and slice coordinates: real double, at least numel(x)
 %           elements each, read at the same linear positions as x.
-%   volume  M x N x P real double array, raw voxel values.
+%   volume  M x N x P real array, raw voxel values,
+%           of class double, single, int8, uint8, int16, uint16, int32,
+%           uint32, int64, uint64 or logical, each element read as
+%           double(volume) reads it (no converted copy is made).
 %   value   m x n double: the interpolated value at each point.
 %
 %   Range: a point is sampled when its 4 x 4 x 4 neighbourhood lies in the
@@ -26,7 +29,9 @@
 %   Errors:
 %     "At least four inputs required."  fewer than four inputs
 %     "Only one output required."       other than one output (none too)
-%     vxCubicSample:notRealDouble  an input not a real double array
+%     vxCubicSample:notRealDouble  x, y or z not a real double array
+%     vxCubicSample:notRealNumeric volume complex, sparse, or of no class
+%                                  above
 %     vxCubicSample:tooShort       y or z holds fewer elements than x, or
 %                                  the volume fewer than M*N*P (say
 %                                  5 x 5 x 4 x 0; x not empty)

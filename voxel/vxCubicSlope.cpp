@@ -11,6 +11,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     for (int o = 0; o < 3; ++o) plhs[o] = entry::newDoubles(in.rows, in.cols);
 
-    voxel::cubicSlope(in.x, in.y, in.z, in.count, in.volume, in.M, in.N, in.P, entry::doubles(plhs[0]),
-                      entry::doubles(plhs[1]), entry::doubles(plhs[2]));
+    double *gi = entry::doubles(plhs[0]), *gj = entry::doubles(plhs[1]), *gk = entry::doubles(plhs[2]);
+    entry::withElements(in.volume, [&](const auto *V) {
+        voxel::cubicSlope(in.x, in.y, in.z, in.count, V, in.M, in.N, in.P, gi, gj, gk);
+    });
 }

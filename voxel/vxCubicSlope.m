@@ -11,7 +11,10 @@
 %           (further dimensions fold into the columns).
 %   y, z    column and slice coordinates: real double, at least numel(x)
 %           elements each, read at the same linear positions as x.
-%   volume  M x N x P real double array.
+%   volume  M x N x P real array
+%           of class double, single, int8, uint8, int16, uint16, int32,
+%           uint32, int64, uint64 or logical, each element read as
+%           double(volume) reads it (no converted copy is made).
 %   gi      m x n double: derivative along rows, in grey levels per voxel.
 %   gj, gk  m x n double: derivatives along columns and along slices.
 %
@@ -23,7 +26,9 @@
 %   Errors:
 %     "At least four inputs required."  fewer than four inputs
 %     "Three outputs required."         other than three outputs
-%     vxCubicSlope:notRealDouble  an input not a real double array
+%     vxCubicSlope:notRealDouble  x, y or z not a real double array
+%     vxCubicSlope:notRealNumeric volume complex, sparse, or of no class
+%                                 above
 %     vxCubicSlope:tooShort       y or z holds fewer elements than x, or
 %                                 the volume fewer than M*N*P (say
 %                                 5 x 5 x 4 x 0; x not empty)

@@ -10,5 +10,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     plhs[0] = entry::newDoubles(in.rows, in.cols);
 
-    voxel::trilinSample(in.x, in.y, in.z, in.count, in.volume, in.M, in.N, in.P, entry::doubles(plhs[0]));
+    double *out = entry::doubles(plhs[0]);
+    entry::withElements(in.volume, [&](const auto *V) {
+        voxel::trilinSample(in.x, in.y, in.z, in.count, V, in.M, in.N, in.P, out);
+    });
 }

@@ -9,7 +9,10 @@
 %           (further dimensions fold into the columns).
 %   y, z    column and slice coordinates: real double, at least numel(x)
 %           elements each, read at the same linear positions as x.
-%   volume  M x N x P real double array; a 2-D array is one slice (P = 1).
+%   volume  M x N x P real array; a 2-D array is one slice (P = 1);
+%           of class double, single, int8, uint8, int16, uint16, int32,
+%           uint32, int64, uint64 or logical, each element read as
+%           double(volume) reads it (no converted copy is made).
 %   value   m x n double: the interpolated value at each point.
 %
 %   Range: a point is sampled when 2 <= floor(x) <= M-1,
@@ -23,7 +26,9 @@
 %   Errors:
 %     "At least four inputs required."  fewer than four inputs
 %     "Only one output required."       other than one output (none too)
-%     vxTrilinSample:notRealDouble  an input not a real double array
+%     vxTrilinSample:notRealDouble  x, y or z not a real double array
+%     vxTrilinSample:notRealNumeric volume complex, sparse, or of no class
+%                                   above
 %     vxTrilinSample:tooShort       y or z holds fewer elements than x, or
 %                                   the volume fewer than M*N*P (say
 %                                   5 x 5 x 4 x 0; x not empty)

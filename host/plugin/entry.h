@@ -35,6 +35,34 @@ inline mxArray *newDoubles(Index m, Index n) {
     return mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
 }
 
+// Calls f with the data of an image or volume as a pointer to the element
+// type of its class, logical data as bytes (0 or 1); false, f not called,
+// when the class holds no real numbers.  The class is looked at before the
+// data: Octave aborts the session when asked for the data of a function
+// handle.
+template <typename F>
+bool withElements(const mxArray *a, F f) {
+    const auto data = [a] { return mxGetData(a); };
+    switch (mxGetClassID(a)) {
+    case mxDOUBLE_CLASS: f(static_cast<const double *>(data())); return true;
+    case mxSINGLE_CLASS: f(static_cast<const float *>(data())); return true;
+    case mxINT8_CLASS: f(static_cast<const std::int8_t *>(data())); return true;
+    case mxUINT8_CLASS: f(static_cast<const std::uint8_t *>(data())); return true;
+    case mxINT16_CLASS: f(static_cast<const std::int16_t *>(data())); return true;
+    case mxUINT16_CLASS: f(static_cast<const std::uint16_t *>(data())); return true;
+    case mxINT32_CLASS: f(static_cast<const std::int32_t *>(data())); return true;
+    case mxUINT32_CLASS: f(static_cast<const std::uint32_t *>(data())); return true;
+    case mxINT64_CLASS: f(static_cast<const std::int64_t *>(data())); return true;
+    case mxUINT64_CLASS: f(static_cast<const std::uint64_t *>(data())); return true;
+    case mxLOGICAL_CLASS: f(static_cast<const std::uint8_t *>(data())); return true;
+    default: return false;
+    }
+}
+
+// The classes withElements reads, as the refusals name them.
+constexpr const char *kNumericClasses =
+    "double, single, int8, uint8, int16, uint16, int32, uint32, int64, uint64 or logical";
+
 class Checks {
 public:
     explicit constexpr Checks(const char *plugin) : plugin_(plugin) {}
@@ -74,6 +102,16 @@ public:
             refuse("notNumeric", "%s must be a number (it is a %s).", name, mxGetClassName(a));
         if (mxIsEmpty(a)) refuse(emptyReason, "%s must be a number (it is empty).", name);
         return mxGetScalar(a);
+    }
+
+    // The input must be a full, real array of a class withElements reads:
+    // images and volumes are read in their own class.
+    void realNumeric(const mxArray *a, const char *name) const {
+        const bool readable = withElements(a, [](const auto *) {});
+        if (readable && !mxIsComplex(a) && !mxIsSparse(a)) return;
+        const char *kind = mxIsSparse(a) ? "sparse " : mxIsComplex(a) ? "complex " : "";
+        refuse("notRealNumeric", "%s must be a real array of class %s (it is %s%s).", name, kNumericClasses, kind,
+               mxGetClassName(a));
     }
 
     // The input must hold at least `needed` elements; `why` says what sets

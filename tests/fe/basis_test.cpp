@@ -1,4 +1,5 @@
 // slopeBasis2, slopeBasis3, slopeBasis3p.
+#include "element_types.h"
 #include "plugin_test.h"
 
 #include <cmath>
@@ -257,7 +258,8 @@ TEST(SlopeBasis, RefusesUnsoundCalls) {
     ArrayPtr thin = matrix(1, 5), flat = matrix(0, 5), b5 = ones(5, 1);
     ArrayPtr zero = scalar(0), under = scalar(0.9), negative = scalar(-3), nan = scalar(std::nan("")),
              empty = matrix(0, 0);
-    ArrayPtr single = ofClass(mxSINGLE_CLASS, 3, 3), complexBasis = ofClass(mxDOUBLE_CLASS, 9, 1, mxCOMPLEX),
+    ArrayPtr text = ofClass(mxCHAR_CLASS, 3, 3), complexVolume = ofClass(mxDOUBLE_CLASS, 3, 3, mxCOMPLEX),
+             complexBasis = ofClass(mxDOUBLE_CLASS, 9, 1, mxCOMPLEX),
              sparse = ones(9, 1);
     mexhost::setSparse(sparse.get(), true);
     expectRefused("slopeBasis2", {&img, &b9, &zero}, "stepBelowOne",
@@ -273,8 +275,9 @@ TEST(SlopeBasis, RefusesUnsoundCalls) {
                   "The image must have at least 2 rows and 2 columns (it is 1 x 5).");
     expectRefused("slopeBasis2", {&img, &b8}, "basisTooShort",
                   "The basis must have a row for each of the 9 visited pixels (it has 8 rows).");
-    expectRefused("slopeBasis2", {&single, &b9}, "notRealDouble",
-                  "The image must be a real double array (it is single).");
+    expectRefused("slopeBasis2", {&text, &b9}, "notRealNumeric",
+                  "The image must be a real array of class double, single, int8, uint8, int16, "
+                  "uint16, int32, uint32, int64, uint64 or logical (it is char).");
     expectRefused("slopeBasis2", {&img, &complexBasis}, "notRealDouble",
                   "The basis must be a real double array (it is complex double).");
     expectRefused("slopeBasis2", {&img, &sparse}, "notRealDouble",
@@ -297,8 +300,9 @@ TEST(SlopeBasis, RefusesUnsoundCalls) {
                       "The volume must be a three-dimensional array (it has 2 dimensions).");
         expectRefused(name, with(&vol, &b26), "basisTooShort",
                       "The basis must have a row for each of the 27 visited voxels (it has 26 rows).");
-        expectRefused(name, with(&single, &b27), "notRealDouble",
-                      "The volume must be a real double array (it is single).");
+        expectRefused(name, with(&complexVolume, &b27), "notRealNumeric",
+                      "The volume must be a real array of class double, single, int8, uint8, int16, "
+                      "uint16, int32, uint32, int64, uint64 or logical (it is complex double).");
         expectRefused(name, with(&vol, &complexBasis), "notRealDouble",
                       "The basis must be a real double array (it is complex double).");
     }
@@ -383,6 +387,18 @@ TEST(SlopeBasis, LargeCallsMatchClosedFormOnAnyThreadCount) {
                     for (mwSize j = 0; j < 2; ++j)
                         ASSERT_EQ(first3[i + P3 * (2 * q + j)], d[q] * b3[i + P3 * j]) << r << "," << c << "," << k;
             }
+}
+
+// Images and volumes of every class give the bits of the call with their
+// double twin, on one thread and on several; the basis stays double.
+TEST(SlopeBasis, ReadsEveryClassOfImageAndVolumeAsDouble) {
+    std::mt19937 rng(5);
+    ArrayPtr step = scalar(1), b2 = randomMatrix(200 * 150, 4, 6), b3 = randomMatrix(30 * 28 * 26, 4, 7);
+    ArrayPtr rows = int32List({0, 29, 1, 14, 28}), cols = int32List({27, 0, 3}), slices = int32List({0, 25, 12, 1});
+    expectEveryClassGivesTheDoubleBits("slopeBasis2", 1, {nullptr, b2.get(), step.get()}, 0, {200, 150}, rng);
+    expectEveryClassGivesTheDoubleBits("slopeBasis3", 1, {nullptr, b3.get()}, 0, {30, 28, 26}, rng);
+    expectEveryClassGivesTheDoubleBits("slopeBasis3p", 1, {nullptr, b3.get(), rows.get(), cols.get(), slices.get()},
+                                       0, {30, 28, 26}, rng);
 }
 
 }  // namespace

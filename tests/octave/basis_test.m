@@ -31,10 +31,10 @@ expect_error(@() slopeBasis3p(vol, ones(27, 1), [0; 1; 2], all3, all3), ...
 expect_error(@() slopeBasis3p(vol, ones(27, 1), all3, all3, int32([0; 3])), ...
              'slopeBasis3p: The slice list holds 3 at position 2, outside 0 to 2.');
 try
-  v = slopeBasis3(single(vol), ones(27, 1));
-  error('a single volume was accepted');
+  v = slopeBasis3(complex(vol), ones(27, 1));
+  error('a complex volume was accepted');
 catch err
-  assert(err.identifier, 'slopeBasis3:notRealDouble');
+  assert(err.identifier, 'slopeBasis3:notRealNumeric');
 end
 
 % Steps: 2 and 2.9 visit rows and columns 0 and 2 (centred, 2 is not the

@@ -44,12 +44,12 @@ expect_error(@() pxCubicSample(single(3), 3, img), ...
 expect_error(@() pxCubicSample([3 3], 3, img), ...
              'pxCubicSample: Y must hold at least 2 elements (as many as X); it holds 1.');
 try
-  [gx, gy] = pxCellSlopeMasked(3, 3, img, single(img > 0));
-  error('a single mask was accepted');
+  [gx, gy] = pxCellSlopeMasked(3, 3, img, {img > 0});
+  error('a cell mask was accepted');
 catch err
   assert(err.identifier, 'pxCellSlopeMasked:maskClass');
-  assert(err.message, ['pxCellSlopeMasked: mask must be a real int32, uint32, logical or double array ' ...
-                       '(it is single).']);
+  assert(err.message, ['pxCellSlopeMasked: mask must be a real array of class double, single, int8, ' ...
+                       'uint8, int16, uint16, int32, uint32, int64, uint64 or logical (it is cell).']);
 end
 try
   [gx, gy] = pxCellSlopeMasked(3, 3, img, true(29, 40));

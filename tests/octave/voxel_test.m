@@ -59,11 +59,12 @@ end
 expect_error(@() vxTrilinSample([3 3], [3 3], 3, V), ...
              'vxTrilinSample: z must hold at least 2 elements (as many as x); it holds 1.');
 try
-  [a, b, c] = vxCubicSlope(3, 3, 3, single(V));
-  error('a single volume was accepted');
+  [a, b, c] = vxCubicSlope(3, 3, 3, sparse(V(:, :, 1)));
+  error('a sparse volume was accepted');
 catch err
-  assert(err.identifier, 'vxCubicSlope:notRealDouble');
-  assert(err.message, 'vxCubicSlope: volume must be a real double array (it is single).');
+  assert(err.identifier, 'vxCubicSlope:notRealNumeric');
+  assert(err.message, ['vxCubicSlope: volume must be a real array of class double, single, int8, uint8, ' ...
+                       'int16, uint16, int32, uint32, int64, uint64 or logical (it is sparse double).']);
 end
 
 % Trilinear: the voxel at integer points, the mean of the corners halfway,

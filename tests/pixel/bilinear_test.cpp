@@ -149,25 +149,29 @@ TEST(Bilinear, RefusesUnsoundInputs) {
         EXPECT_EQ(r.errorText, "Y must hold at least 6 elements (as many as X); it holds 5.");
     }
     ArrayPtr Y = matrix(2, 3);
-    ArrayPtr single = ofClass(mxSINGLE_CLASS, 4, 4), int32 = ofClass(mxINT32_CLASS, 2, 3),
+    ArrayPtr text = ofClass(mxCHAR_CLASS, 4, 4), int32 = ofClass(mxINT32_CLASS, 2, 3),
              logical = ofClass(mxLOGICAL_CLASS, 2, 3), complex = ofClass(mxDOUBLE_CLASS, 4, 4, mxCOMPLEX),
              sparse = matrix(4, 4);
     mexhost::setSparse(sparse.get(), true);
     struct Case {
         std::initializer_list<const ArrayPtr *> inputs;
+        const char *id;
         const char *text;
     } cases[] = {
-        {{&X, &Y, &single}, "I must be a real double array (it is single)."},
-        {{&int32, &Y, &I}, "X must be a real double array (it is int32)."},
-        {{&X, &logical, &I}, "Y must be a real double array (it is logical)."},
-        {{&X, &Y, &complex}, "I must be a real double array (it is complex double)."},
-        {{&X, &Y, &sparse}, "I must be a real double array (it is sparse double)."},
+        {{&X, &Y, &text}, "notRealNumeric", "I must be a real array of class double, single, int8, uint8, int16, "
+                          "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
+        {{&int32, &Y, &I}, "notRealDouble", "X must be a real double array (it is int32)."},
+        {{&X, &logical, &I}, "notRealDouble", "Y must be a real double array (it is logical)."},
+        {{&X, &Y, &complex}, "notRealNumeric", "I must be a real array of class double, single, int8, uint8, int16, "
+                             "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
+        {{&X, &Y, &sparse}, "notRealNumeric", "I must be a real array of class double, single, int8, uint8, int16, "
+                            "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."},
     };
     for (const char *name : kVariants) {
         for (const Case &c : cases) {
             CallResult r = call(name, 1, c.inputs);
             EXPECT_FALSE(r.ok);
-            EXPECT_EQ(r.errorId, std::string(name) + ":notRealDouble");
+            EXPECT_EQ(r.errorId, std::string(name) + ":" + c.id);
             EXPECT_EQ(r.errorText, c.text);
         }
     }

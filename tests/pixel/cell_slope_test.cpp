@@ -197,14 +197,15 @@ TEST(CellSlope, OutputsTakeTheShapeOfX) {
 
 TEST(CellSlope, RefusesUnsoundInputs) {
     ArrayPtr X = matrix(2, 3, {2, 2, 2, 2, 2, 2}), Y = matrix(2, 3), shortY = matrix(1, 5), I = matrix(4, 4),
-             mask = matrix(4, 4), single = ofClass(mxSINGLE_CLASS, 4, 4);
+             mask = matrix(4, 4), text = ofClass(mxCHAR_CLASS, 4, 4);
     for (const char *name : {"pxCellSlope", "pxCellSlopeMasked"}) {
         CallResult r = call(name, 2, {&X, &shortY, &I, &mask});
         EXPECT_EQ(r.errorId, std::string(name) + ":tooShort");
         EXPECT_EQ(r.errorText, "Y must hold at least 6 elements (as many as X); it holds 5.");
-        r = call(name, 2, {&X, &Y, &single, &mask});
-        EXPECT_EQ(r.errorId, std::string(name) + ":notRealDouble");
-        EXPECT_EQ(r.errorText, "I must be a real double array (it is single).");
+        r = call(name, 2, {&X, &Y, &text, &mask});
+        EXPECT_EQ(r.errorId, std::string(name) + ":notRealNumeric");
+        EXPECT_EQ(r.errorText, "I must be a real array of class double, single, int8, uint8, int16, "
+                               "uint16, int32, uint32, int64, uint64 or logical (it is char).");
     }
 
     ArrayPtr sparse = ofClass(mxLOGICAL_CLASS, 4, 4);
@@ -213,12 +214,12 @@ TEST(CellSlope, RefusesUnsoundInputs) {
         ArrayPtr mask;
         const char *text;
     } cases[] = {
-        {ofClass(mxSINGLE_CLASS, 4, 4), "mask must be a real int32, uint32, logical or double array (it is single)."},
-        {ofClass(mxUINT8_CLASS, 4, 4), "mask must be a real int32, uint32, logical or double array (it is uint8)."},
-        {ofClass(mxINT64_CLASS, 4, 4), "mask must be a real int32, uint32, logical or double array (it is int64)."},
-        {ofClass(mxDOUBLE_CLASS, 4, 4, mxCOMPLEX),
-         "mask must be a real int32, uint32, logical or double array (it is complex double)."},
-        {std::move(sparse), "mask must be a real int32, uint32, logical or double array (it is sparse logical)."},
+        {ofClass(mxCHAR_CLASS, 4, 4), "mask must be a real array of class double, single, int8, uint8, int16, "
+                                      "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
+        {ofClass(mxDOUBLE_CLASS, 4, 4, mxCOMPLEX), "mask must be a real array of class double, single, int8, uint8, int16, "
+                                                   "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
+        {std::move(sparse), "mask must be a real array of class double, single, int8, uint8, int16, "
+                            "uint16, int32, uint32, int64, uint64 or logical (it is sparse logical)."},
     };
     for (const Case &c : cases) {
         CallResult r = call("pxCellSlopeMasked", 2, {&X, &Y, &I, &c.mask});

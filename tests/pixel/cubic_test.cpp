@@ -227,20 +227,22 @@ TEST(Cubic, OutputsTakeTheShapeOfX) {
 
 TEST(Cubic, RefusesUnsoundInputs) {
     ArrayPtr X = matrix(2, 3, {3, 3, 3, 3, 3, 3}), Y = matrix(2, 3), shortY = matrix(1, 5), I = matrix(8, 8);
-    ArrayPtr single = ofClass(mxSINGLE_CLASS, 8, 8), int32 = ofClass(mxINT32_CLASS, 2, 3),
+    ArrayPtr text = ofClass(mxCHAR_CLASS, 8, 8), int32 = ofClass(mxINT32_CLASS, 2, 3),
              complex = ofClass(mxDOUBLE_CLASS, 8, 8, mxCOMPLEX);
     using Plugin = std::pair<const char *, int>;
     for (auto [name, nlhs] : {Plugin{"pxCubicSample", 1}, Plugin{"pxCubicSlope", 2}}) {
         CallResult r = call(name, nlhs, {&X, &shortY, &I});
         EXPECT_EQ(r.errorId, std::string(name) + ":tooShort");
         EXPECT_EQ(r.errorText, "Y must hold at least 6 elements (as many as X); it holds 5.");
-        r = call(name, nlhs, {&X, &Y, &single});
-        EXPECT_EQ(r.errorId, std::string(name) + ":notRealDouble");
-        EXPECT_EQ(r.errorText, "I must be a real double array (it is single).");
+        r = call(name, nlhs, {&X, &Y, &text});
+        EXPECT_EQ(r.errorId, std::string(name) + ":notRealNumeric");
+        EXPECT_EQ(r.errorText, "I must be a real array of class double, single, int8, uint8, int16, "
+                               "uint16, int32, uint32, int64, uint64 or logical (it is char).");
         r = call(name, nlhs, {&int32, &Y, &I});
         EXPECT_EQ(r.errorText, "X must be a real double array (it is int32).");
         r = call(name, nlhs, {&X, &Y, &complex});
-        EXPECT_EQ(r.errorText, "I must be a real double array (it is complex double).");
+        EXPECT_EQ(r.errorText, "I must be a real array of class double, single, int8, uint8, int16, "
+                               "uint16, int32, uint32, int64, uint64 or logical (it is complex double).");
     }
 }
 

@@ -1,4 +1,5 @@
 // fdSlope.
+#include "element_types.h"
 #include "plugin_test.h"
 
 #include <cstdlib>
@@ -65,15 +66,24 @@ TEST(FdSlope, ThreadBlocksMeetExactly) {
 }
 
 TEST(FdSlope, RefusesRowsTooFewAndOtherClasses) {
-    ArrayPtr rowVector = row({1, 2, 3, 4, 5}), noRows = matrix(0, 3), int32 = ofClass(mxINT32_CLASS, 4, 4);
+    ArrayPtr rowVector = row({1, 2, 3, 4, 5}), noRows = matrix(0, 3), text = ofClass(mxCHAR_CLASS, 4, 4);
     CallResult r = call("fdSlope", 1, {&rowVector});
     EXPECT_EQ(r.errorId, "fdSlope:tooFewRows");
     EXPECT_EQ(r.errorText,
               "The input must have at least 2 rows: the derivative runs down the columns (it is 1 x 5).");
     EXPECT_EQ(call("fdSlope", 1, {&noRows}).errorId, "fdSlope:tooFewRows");
-    r = call("fdSlope", 1, {&int32});
-    EXPECT_EQ(r.errorId, "fdSlope:notRealDouble");
-    EXPECT_EQ(r.errorText, "The input must be a real double array (it is int32).");
+    r = call("fdSlope", 1, {&text});
+    EXPECT_EQ(r.errorId, "fdSlope:notRealNumeric");
+    EXPECT_EQ(r.errorText, "The input must be a real array of class double, single, int8, uint8, int16, "
+                           "uint16, int32, uint32, int64, uint64 or logical (it is char).");
+}
+
+// Arrays of every class give the bits of the call with their double twin, on
+// one thread and on several, with two rows and with many.
+TEST(FdSlope, ReadsEveryClassAsDouble) {
+    std::mt19937 rng(8);
+    for (const std::vector<mwSize> &dims : {std::vector<mwSize>{2, 5}, {37, 40, 90}})
+        expectEveryClassGivesTheDoubleBits("fdSlope", 1, {nullptr}, 0, dims, rng);
 }
 
 }  // namespace

@@ -128,9 +128,12 @@ TEST(GrayStats, RefusesWhatHoldsNoRealNumbers) {
     for (const char *name : kBoth) {
         const std::string what = name[0] == 'p' ? "The image" : "The volume";
         const std::pair<const ArrayPtr *, std::string> cases[] = {
-            {&text, " must be a real numeric or logical array (it is char)."},
-            {&complex, " must be a real numeric or logical array (it is complex double)."},
-            {&sparse, " must be a real numeric or logical array (it is sparse double)."}};
+            {&text, " must be a real array of class double, single, int8, uint8, int16, "
+                    "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
+            {&complex, " must be a real array of class double, single, int8, uint8, int16, "
+                       "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
+            {&sparse, " must be a real array of class double, single, int8, uint8, int16, "
+                      "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."}};
         for (const auto &c : cases) {
             CallResult r = call(name, 2, {c.first});
             EXPECT_EQ(r.errorId, std::string(name) + ":notRealNumeric");

@@ -37,7 +37,7 @@ TEST(VolumeEntry, CountMessagesWordForWord) {
 TEST(VolumeEntry, RefusesUnsoundInputs) {
     ArrayPtr x = matrix(2, 3, {3, 3, 3, 3, 3, 3}), y = matrix(3, 2, {3, 3, 3, 3, 3, 3}),
              shortY = matrix(1, 5, {3, 3, 3, 3, 3}), vol = volume(6, 6, 6, [](double, double, double) { return 1; });
-    ArrayPtr single = ofClass(mxSINGLE_CLASS, 6, 6), uint8 = ofClass(mxUINT8_CLASS, 2, 3),
+    ArrayPtr text = ofClass(mxCHAR_CLASS, 6, 6), uint8 = ofClass(mxUINT8_CLASS, 2, 3),
              logical = ofClass(mxLOGICAL_CLASS, 2, 3), complex = ofClass(mxDOUBLE_CLASS, 2, 3, mxCOMPLEX),
              sparse = matrix(2, 3, {3, 3, 3, 3, 3, 3});
     mexhost::setSparse(sparse.get(), true);
@@ -49,8 +49,10 @@ TEST(VolumeEntry, RefusesUnsoundInputs) {
         {{&uint8, &y, &y, &vol}, "notRealDouble", "x must be a real double array (it is uint8)."},
         {{&x, &logical, &y, &vol}, "notRealDouble", "y must be a real double array (it is logical)."},
         {{&x, &y, &complex, &vol}, "notRealDouble", "z must be a real double array (it is complex double)."},
-        {{&x, &y, &y, &single}, "notRealDouble", "volume must be a real double array (it is single)."},
-        {{&x, &y, &y, &sparse}, "notRealDouble", "volume must be a real double array (it is sparse double)."},
+        {{&x, &y, &y, &text}, "notRealNumeric", "volume must be a real array of class double, single, int8, uint8, int16, "
+                              "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
+        {{&x, &y, &y, &sparse}, "notRealNumeric", "volume must be a real array of class double, single, int8, uint8, int16, "
+                                "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."},
         {{&x, &shortY, &y, &vol}, "tooShort", "y must hold at least 6 elements (as many as x); it holds 5."},
         {{&x, &y, &shortY, &vol}, "tooShort", "z must hold at least 6 elements (as many as x); it holds 5."},
     };

@@ -1,0 +1,76 @@
+// The four-lane element reads convert every type exactly as the scalar
+// kernels do (the extremes included) and read no byte past the end of an
+// array: the arrays here end where an inaccessible page begins.
+#include "avx2.h"
+#include "element_types.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+#ifdef GRIDMEX_AVX2
+
+using namespace testing_support;
+
+// n elements ending at the first byte of a page that may not be read.
+template <typename T>
+class AtPageEnd {
+public:
+    explicit AtPageEnd(std::size_t n) : page_(std::size_t(sysconf(_SC_PAGESIZE))) {
+        void *p = mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        base_ = p == MAP_FAILED ? nullptr : static_cast<char *>(p);
+        if (base_ && mprotect(base_ + page_, page_, PROT_NONE) != 0) base_ = nullptr;
+        data_ = base_ ? reinterpret_cast<T *>(base_ + page_) - n : nullptr;
+    }
+    ~AtPageEnd() {
+        if (base_) munmap(base_, 2 * page_);
+    }
+    AtPageEnd(const AtPageEnd &) = delete;
+    AtPageEnd &operator=(const AtPageEnd &) = delete;
+    T *data() const { return data_; }
+
+private:
+    std::size_t page_;
+    char *base_ = nullptr;
+    T *data_ = nullptr;
+};
+
+// loadLanes at p + first and gatherLanes of p at the offsets `at`, stored.
+template <typename T>
+GRIDMEX_AVX2_TARGET void readLanes(const T *p, std::size_t first, const std::int64_t at[4], double load[4],
+                                   double gather[4]) {
+    _mm256_storeu_pd(load, grid::loadLanes(p + first));
+    _mm256_storeu_pd(gather, grid::gatherLanes(p, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at))));
+}
+
+TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsUpToTheLastElement) {
+    if (!grid::haveAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
+    forEachElementType([](auto zero) {
+        using T = decltype(zero);
+        const std::size_t n = 64;
+        AtPageEnd<T> array(n);
+        ASSERT_NE(array.data(), nullptr);
+        std::mt19937 rng(sizeof(T));
+        const std::vector<T> values = elements<T>(rng, n, 2);
+        std::copy(values.begin(), values.end(), array.data());
+        const T *p = array.data();
+        for (std::size_t first = 0; first + 4 <= n; ++first) {
+            // The last element in the second lane, and near it in the fourth.
+            const std::int64_t at[4] = {std::int64_t(first), std::int64_t(n - 1), std::int64_t(first + 2),
+                                        std::int64_t(n - 1 - first % 3)};
+            double load[4], gather[4], expectLoad[4], expectGather[4];
+            readLanes(p, first, at, load, gather);
+            for (int q = 0; q < 4; ++q) {
+                expectLoad[q] = grid::toDouble(p[first + q]);
+                expectGather[q] = grid::toDouble(p[at[q]]);
+            }
+            EXPECT_EQ(std::memcmp(load, expectLoad, sizeof load), 0) << sizeof(T) << "-byte elements at " << first;
+            EXPECT_EQ(std::memcmp(gather, expectGather, sizeof gather), 0) << sizeof(T) << "-byte elements at " << first;
+        }
+    });
+}
+
+#endif
+
+}  // namespace
