@@ -67,6 +67,8 @@ TEST(PixelClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
                 "masked cell slope", n, 2,
                 [&](double *gx, double *gy) { pixel::cellSlopeRange(x, y, 0, k, im, M, N, mask, gx, gy); },
                 [&](double *gx, double *gy) { pixel::avx2::cellSlopeRange(x, y, 0, k, im, M, N, mask, gx, gy); });
+            // The four-point cubic kernels serve images of 4 x 4 pixels or more.
+            if (!pixel::cubicVectorKernel(M, N)) continue;
             expectSameOutputs(
                 "cubic", n, 1, [&](double *o, double *) { pixel::cubicSampleRange(x, y, 0, k, im, M, N, o); },
                 [&](double *o, double *) { pixel::avx2::cubicSampleRange(x, y, 0, k, im, M, N, o); });
