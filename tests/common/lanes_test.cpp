@@ -4,8 +4,16 @@
 #include "avx2.h"
 #include "element_types.h"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -17,20 +25,43 @@ using namespace testing_support;
 template <typename T>
 class AtPageEnd {
 public:
-    explicit AtPageEnd(std::size_t n) : page_(std::size_t(sysconf(_SC_PAGESIZE))) {
+    explicit AtPageEnd(std::size_t n) : page_(pageSize()) {
+#if defined(_WIN32)
+        base_ = static_cast<char *>(VirtualAlloc(nullptr, 2 * page_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        DWORD old;
+        if (base_ && !VirtualProtect(base_ + page_, page_, PAGE_NOACCESS, &old)) release();
+#else
         void *p = mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         base_ = p == MAP_FAILED ? nullptr : static_cast<char *>(p);
-        if (base_ && mprotect(base_ + page_, page_, PROT_NONE) != 0) base_ = nullptr;
+        if (base_ && mprotect(base_ + page_, page_, PROT_NONE) != 0) release();
+#endif
         data_ = base_ ? reinterpret_cast<T *>(base_ + page_) - n : nullptr;
     }
-    ~AtPageEnd() {
-        if (base_) munmap(base_, 2 * page_);
-    }
+    ~AtPageEnd() { release(); }
     AtPageEnd(const AtPageEnd &) = delete;
     AtPageEnd &operator=(const AtPageEnd &) = delete;
     T *data() const { return data_; }
 
 private:
+    static std::size_t pageSize() {
+#if defined(_WIN32)
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        return info.dwPageSize;
+#else
+        return std::size_t(sysconf(_SC_PAGESIZE));
+#endif
+    }
+    void release() {
+        if (!base_) return;
+#if defined(_WIN32)
+        VirtualFree(base_, 0, MEM_RELEASE);
+#else
+        munmap(base_, 2 * page_);
+#endif
+        base_ = nullptr;
+    }
+
     std::size_t page_;
     char *base_ = nullptr;
     T *data_ = nullptr;
