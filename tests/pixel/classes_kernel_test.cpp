@@ -38,7 +38,8 @@ TEST(PixelClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
     if (!pixel::vectorKernel(3, 3)) GTEST_SKIP() << "no AVX2 on this processor";
     forEachElementType([](auto zero) {
         using T = decltype(zero);
-        for (auto [M, N] : {std::pair<Index, Index>{4, 4}, {5, 3}, {23, 17}}) {
+        for (const auto &size : {std::pair<Index, Index>{4, 4}, {5, 3}, {23, 17}}) {
+            const Index M = size.first, N = size.second;  // named, so that the lambdas below can capture them
             std::mt19937 rng(static_cast<unsigned>(M * 31 + N + sizeof(T)));
             const std::vector<T> I = elements<T>(rng, std::size_t(M * N));
             const std::size_t n = 1027;

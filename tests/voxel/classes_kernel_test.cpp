@@ -7,6 +7,8 @@
 #include "element_types.h"
 #include "trilinear.h"
 
+#include <tuple>
+
 namespace {
 
 #ifdef GRIDMEX_AVX2
@@ -24,7 +26,8 @@ TEST(VolumeClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
     if (!voxel::cubicVectorKernel(4, 4, 4)) GTEST_SKIP() << "no AVX2 on this processor";
     forEachElementType([](auto zero) {
         using T = decltype(zero);
-        for (auto [M, N, P] : {std::tuple<Index, Index, Index>{4, 4, 4}, {9, 5, 6}}) {
+        for (const auto &size : {std::tuple<Index, Index, Index>{4, 4, 4}, {9, 5, 6}}) {
+            const Index M = std::get<0>(size), N = std::get<1>(size), P = std::get<2>(size);  // capturable
             std::mt19937 rng(static_cast<unsigned>(M * 31 + N + P + sizeof(T)));
             const std::vector<T> V = elements<T>(rng, std::size_t(M * N * P));
             const std::size_t n = 1027;
