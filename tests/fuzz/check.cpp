@@ -77,6 +77,15 @@ std::string judge(const Model &model, const Call &call, const std::vector<const 
     return r.ok ? judgeOutputs(model, call.nlhs, in, r) : judgeError(model, r, served);
 }
 
+Outcome::Ending ending(const Model &model, const Call &call, const std::vector<const mxArray *> &in,
+                       const mexhost::CallResult &r) {
+    if (r.ok) return Outcome::Returned;
+    if (!countVerdict(model.counts, call.nlhs, in).passes) return Outcome::CountRefusal;
+    return documented(model, r) ? Outcome::DocumentedError : Outcome::OwnRefusal;
+}
+
+}  // namespace
+
 bool sameBits(const mexhost::CallResult &a, const mexhost::CallResult &b) {
     if (a.ok != b.ok || a.errorText != b.errorText || a.outputs.size() != b.outputs.size()) return false;
     for (std::size_t k = 0; k < a.outputs.size(); ++k) {
@@ -88,15 +97,6 @@ bool sameBits(const mexhost::CallResult &a, const mexhost::CallResult &b) {
     }
     return true;
 }
-
-Outcome::Ending ending(const Model &model, const Call &call, const std::vector<const mxArray *> &in,
-                       const mexhost::CallResult &r) {
-    if (r.ok) return Outcome::Returned;
-    if (!countVerdict(model.counts, call.nlhs, in).passes) return Outcome::CountRefusal;
-    return documented(model, r) ? Outcome::DocumentedError : Outcome::OwnRefusal;
-}
-
-}  // namespace
 
 Outcome checkCall(const Model &model, mexhost::MexEntry entry, const Call &call, bool served) {
     std::vector<const mxArray *> in = call.raw();

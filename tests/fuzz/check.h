@@ -19,6 +19,10 @@ struct Outcome {
     std::string fault;  // what broke the rule, "" when nothing did
 };
 
+// Both calls ended alike: both returned outputs of the same bits, or both
+// failed with the same message.
+bool sameBits(const mexhost::CallResult &a, const mexhost::CallResult &b);
+
 // Makes the call through the host and judges it.
 Outcome checkCall(const Model &model, mexhost::MexEntry entry, const Call &call, bool served);
 

@@ -422,8 +422,8 @@ bool costly(const Cost &cost, const Inputs &in) {
     case Cost::Steps: {
         if (static_cast<int>(in.size()) <= std::max(cost.a, cost.b)) return false;
         const mxArray *ha = in[static_cast<std::size_t>(cost.a)], *Ta = in[static_cast<std::size_t>(cost.b)];
-        if (!(mxIsNumeric(ha) || mxIsLogical(ha) || mxIsChar(ha)) || mxIsEmpty(ha)) return false;
-        if (!(mxIsNumeric(Ta) || mxIsLogical(Ta) || mxIsChar(Ta)) || mxIsEmpty(Ta)) return false;
+        auto readable = [](const mxArray *a) { return (mxIsNumeric(a) || mxIsLogical(a) || mxIsChar(a)) && !mxIsEmpty(a); };
+        if (!readable(ha) || !readable(Ta)) return false;
         double h = mxGetScalar(ha), T = mxGetScalar(Ta);
         if (!(h > 0) || !std::isfinite(h) || !std::isfinite(T) || T < 0) return false;
         double steps = T / (h * 0.5);
