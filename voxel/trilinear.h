@@ -47,14 +47,12 @@ void trilinSampleRange(const double *X, const double *Y, const double *Z, Index 
 #ifdef GRIDMEX_AVX2
 namespace avx2 {
 
-// One corner's term ((0.125 V) fx) fy fz, V gathered at base[offset].
-template <typename T>
-GRIDMEX_AVX2_TARGET inline __m256d corner(const T *base, __m256i offset, __m256d fx, __m256d fy, __m256d fz) {
-    const __m256d c = grid::gatherLanes(base, offset);
-    return _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(0.125), c), fx), fy), fz);
+// One corner's term ((0.125 V) fx) fy fz.
+GRIDMEX_AVX2_TARGET inline __m256d corner(__m256d V, __m256d fx, __m256d fy, __m256d fz) {
+    return _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(0.125), V), fx), fy), fz);
 }
 
-// The same kernel four points at a time with AVX2 gathers; the last few
+// The same kernel four points at a time; the last few
 // points go through the scalar kernel.  Needs M N P < 2^52.
 template <typename T>
 GRIDMEX_AVX2_TARGET void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
@@ -84,15 +82,20 @@ GRIDMEX_AVX2_TARGET void trilinSampleRange(const double *X, const double *Y, con
         const __m256d xl = _mm256_sub_pd(one, xi), xu = _mm256_add_pd(one, xi);
         const __m256d yl = _mm256_sub_pd(one, eta), yu = _mm256_add_pd(one, eta);
         const __m256d zl = _mm256_sub_pd(one, zeta), zu = _mm256_add_pd(one, zeta);
+        __m256d v000, v100, v010, v110, v001, v101, v011, v111;
+        grid::rowPairs(V, o, v000, v100);
+        grid::rowPairs(V, oM, v010, v110);
+        grid::rowPairs(V, oMN, v001, v101);
+        grid::rowPairs(V, oMNM, v011, v111);
         // ((0.125 V) fx) fy fz for each corner, added in the scalar order.
-        __m256d s = corner(V, o, xl, yl, zl);
-        s = _mm256_add_pd(s, corner(V + 1, o, xu, yl, zl));
-        s = _mm256_add_pd(s, corner(V, oM, xl, yu, zl));
-        s = _mm256_add_pd(s, corner(V + 1, oM, xu, yu, zl));
-        s = _mm256_add_pd(s, corner(V, oMN, xl, yl, zu));
-        s = _mm256_add_pd(s, corner(V + 1, oMN, xu, yl, zu));
-        s = _mm256_add_pd(s, corner(V, oMNM, xl, yu, zu));
-        s = _mm256_add_pd(s, corner(V + 1, oMNM, xu, yu, zu));
+        __m256d s = corner(v000, xl, yl, zl);
+        s = _mm256_add_pd(s, corner(v100, xu, yl, zl));
+        s = _mm256_add_pd(s, corner(v010, xl, yu, zl));
+        s = _mm256_add_pd(s, corner(v110, xu, yu, zl));
+        s = _mm256_add_pd(s, corner(v001, xl, yl, zu));
+        s = _mm256_add_pd(s, corner(v101, xu, yl, zu));
+        s = _mm256_add_pd(s, corner(v011, xl, yu, zu));
+        s = _mm256_add_pd(s, corner(v111, xu, yu, zu));
         _mm256_storeu_pd(out + p, _mm256_and_pd(s, inside));
     }
     voxel::trilinSampleRange(X, Y, Z, p, end, V, M, N, P, out);
