@@ -1,8 +1,8 @@
 % The sampling plug-ins called from Octave on the points and the image or
 % volume that gridmex_bench wrote, one timed call each on 1 and 2 threads
-% after a warm-up call.  Prints "octave NAME SET THREADS<TAB>seconds".
+% after a warm-up call.  Prints "WHO NAME SET THREADS<TAB>seconds".
 % Run by gridmex_bench with octave-cli, the Octave plug-ins on the path:
-%   octave_plugins.m DIR SIDE2 ROWS2 COUNT2 SIDE3 ROWS3 COUNT3
+%   octave_plugins.m DIR SIDE2 ROWS2 COUNT2 SIDE3 ROWS3 COUNT3 WHO
 1;
 
 function a = doubles_from (path, dims)
@@ -11,7 +11,7 @@ function a = doubles_from (path, dims)
   fclose (fid);
 end
 
-function time_call (name, outputs, inputs, set)
+function time_call (who, name, outputs, inputs, set)
   out = cell (1, outputs);
   for threads = 1:2
     setenv ("GRIDMEX_THREADS", num2str (threads));
@@ -21,7 +21,7 @@ function time_call (name, outputs, inputs, set)
     [out{:}] = feval (name, inputs{:});
     s = toc;
     out = cell (1, outputs);
-    printf ("octave %s %s %d\t%.6g\n", name, set, threads, s);
+    printf ("%s %s %s %d\t%.6g\n", who, name, set, threads, s);
     fflush (stdout);
   end
 end
@@ -30,6 +30,7 @@ args = argv ();
 dir = args{1};
 n = cellfun (@str2double, args(2:7));
 [side2, rows2, count2, side3, rows3, count3] = deal (n(1), n(2), n(3), n(4), n(5), n(6));
+who = args{8};
 
 I = doubles_from ([dir "/image.f64"], [side2 side2]);
 for set = {"coherent", "random"}
@@ -37,7 +38,7 @@ for set = {"coherent", "random"}
   X = doubles_from ([dir "/" set{1} "2_x.f64"], shape);
   Y = doubles_from ([dir "/" set{1} "2_y.f64"], shape);
   for p = {"pxBilinSample", 1; "pxBilinSampleClamp", 1; "pxBilinSampleHold", 1; "pxCellSlope", 2; "pxCubicSample", 1}'
-    time_call (p{1}, p{2}, {X, Y, I}, set{1});
+    time_call (who, p{1}, p{2}, {X, Y, I}, set{1});
   end
 end
 clear I X Y;
@@ -49,6 +50,6 @@ for set = {"coherent", "random"}
   Y = doubles_from ([dir "/" set{1} "3_y.f64"], shape);
   Z = doubles_from ([dir "/" set{1} "3_z.f64"], shape);
   for p = {"vxTrilinSample", "vxCubicSample"}
-    time_call (p{1}, 1, {X, Y, Z, V}, set{1});
+    time_call (who, p{1}, 1, {X, Y, Z, V}, set{1});
   end
 end
