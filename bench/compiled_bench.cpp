@@ -2,10 +2,10 @@
 // cv::remap (bilinear and bicubic, 1 and 2 threads) and scipy's
 // map_coordinates (orders 1 and 3, one thread), and the same plug-ins
 // called from Octave (also with glibc's huge pages), all on the same image,
-// volume and points.  The rivals
-// take turns: each of three rounds times the own-host plug-ins and the remap
-// call by call, then runs the Octave script and the scipy script once; every
-// figure is the best of its three rounds.  The inputs reach the scripts as
+// volume and points.  The rivals take turns: each of three rounds times the
+// own-host plug-ins and the remap call by call, then runs the Octave script
+// (twice) and the scipy script once; every figure is the best of its three
+// rounds.  The inputs reach the scripts as
 // raw doubles in a scratch folder, removed at the end.
 #include "inputs.h"
 #include "peers_cv.h"

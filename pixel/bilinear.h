@@ -88,7 +88,7 @@ void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, 
 }
 
 #ifdef GRIDMEX_AVX2
-// The same kernel four points at a time with AVX2 gathers.
+// The same kernel four points at a time with AVX2.
 namespace avx2 {
 
 // Cell (as a double) and local coordinate of four coordinates along an axis

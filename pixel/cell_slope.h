@@ -72,7 +72,7 @@ void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, co
 }
 
 #ifdef GRIDMEX_AVX2
-// The same kernel four points at a time with AVX2 gathers.
+// The same kernel four points at a time with AVX2.
 namespace avx2 {
 
 // All ones in the lanes whose pixel, at offsets o, lies inside the mask.

@@ -52,8 +52,8 @@ GRIDMEX_AVX2_TARGET inline __m256d corner(__m256d V, __m256d fx, __m256d fy, __m
     return _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(0.125), V), fx), fy), fz);
 }
 
-// The same kernel four points at a time; the last few
-// points go through the scalar kernel.  Needs M N P < 2^52.
+// The same kernel four points at a time; the last few points go through the
+// scalar kernel.  Needs M N P < 2^52.
 template <typename T>
 GRIDMEX_AVX2_TARGET void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
                                            const T *V, Index M, Index N, Index P, double *out) {

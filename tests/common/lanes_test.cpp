@@ -1,5 +1,5 @@
-// The four-lane element reads convert every type exactly as the scalar
-// kernels do (the extremes included) and read no byte past the end of an
+// The four-lane element reads (loads, gathers, row pairs) convert every
+// type exactly as the scalar kernels do (the extremes included) and read no byte past the end of an
 // array: the arrays here end where an inaccessible page begins.
 #include "avx2.h"
 #include "element_types.h"
@@ -67,12 +67,17 @@ private:
     T *data_ = nullptr;
 };
 
-// loadLanes at p + first and gatherLanes of p at the offsets `at`, stored.
+// loadLanes at p + first, gatherLanes of p at the offsets `at`, and
+// rowPairs of p at the offsets `pairAt` (first and second lanes in turn).
 template <typename T>
-GRIDMEX_AVX2_TARGET void readLanes(const T *p, std::size_t first, const std::int64_t at[4], double load[4],
-                                   double gather[4]) {
+GRIDMEX_AVX2_TARGET void readLanes(const T *p, std::size_t first, const std::int64_t at[4],
+                                   const std::int64_t pairAt[4], double load[4], double gather[4], double pairs[8]) {
     _mm256_storeu_pd(load, grid::loadLanes(p + first));
     _mm256_storeu_pd(gather, grid::gatherLanes(p, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at))));
+    __m256d firsts, seconds;
+    grid::rowPairs(p, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(pairAt)), firsts, seconds);
+    _mm256_storeu_pd(pairs, firsts);
+    _mm256_storeu_pd(pairs + 4, seconds);
 }
 
 TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsUpToTheLastElement) {
@@ -90,14 +95,20 @@ TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsUpToTheLastElement) {
             // The last element in the second lane, and near it in the fourth.
             const std::int64_t at[4] = {std::int64_t(first), std::int64_t(n - 1), std::int64_t(first + 2),
                                         std::int64_t(n - 1 - first % 3)};
-            double load[4], gather[4], expectLoad[4], expectGather[4];
-            readLanes(p, first, at, load, gather);
+            // Pairs ending at the last element in the second lane.
+            const std::int64_t pairAt[4] = {std::int64_t(first), std::int64_t(n - 2), std::int64_t(first + 1),
+                                            std::int64_t(n - 2 - first % 3)};
+            double load[4], gather[4], pairs[8], expectLoad[4], expectGather[4], expectPairs[8];
+            readLanes(p, first, at, pairAt, load, gather, pairs);
             for (int q = 0; q < 4; ++q) {
                 expectLoad[q] = grid::toDouble(p[first + q]);
                 expectGather[q] = grid::toDouble(p[at[q]]);
+                expectPairs[q] = grid::toDouble(p[pairAt[q]]);
+                expectPairs[4 + q] = grid::toDouble(p[pairAt[q] + 1]);
             }
             EXPECT_EQ(std::memcmp(load, expectLoad, sizeof load), 0) << sizeof(T) << "-byte elements at " << first;
             EXPECT_EQ(std::memcmp(gather, expectGather, sizeof gather), 0) << sizeof(T) << "-byte elements at " << first;
+            EXPECT_EQ(std::memcmp(pairs, expectPairs, sizeof pairs), 0) << sizeof(T) << "-byte pairs at " << first;
         }
     });
 }
