@@ -34,16 +34,19 @@ function build_plugins(outdir)
     error('build_plugins:noSources', 'build_plugins: no plug-in sources found under %s', root);
   end
 
-  includes = {['-I' fullfile(root, 'host', 'plugin')], ['-I' fullfile(root, 'common')]};
+  % Every source includes its headers by their path from this folder.
+  includes = {['-I' root]};
+  flags = result_flags(root);
   in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   if in_octave
-    % mkoctfile compiles with Octave's OpenMP flags; add the language level
-    % and keep multiply-adds unfused so results match the other builds.
+    % mkoctfile compiles with Octave's OpenMP flags; add the flags that keep
+    % results the same as in the other builds.
     old_flags = getenv('CXXFLAGS');
-    setenv('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') ' -std=c++17 -ffp-contract=off']);
+    setenv('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') ' -std=c++' flags.GRIDMEX_CXX_STANDARD ' ' ...
+                        flags.GRIDMEX_GNU_FLAGS]);
     restore = onCleanup(@() setenv('CXXFLAGS', old_flags));
   else
-    mex_flags = matlab_compiler_flags();
+    mex_flags = matlab_compiler_flags(flags);
   end
 
   n = numel(sources);
@@ -52,13 +55,13 @@ function build_plugins(outdir)
     fprintf('[%2d/%d] %s\n', k, n, name);
     try
       if in_octave
-        [output, status] = mkoctfile('--mex', includes{:}, ['-I' folder], ...
+        [output, status] = mkoctfile('--mex', includes{:}, ...
                                      '-o', fullfile(outdir, [name '.mex']), sources{k});
         if status ~= 0
           error('mkoctfile exited with status %d (compiler messages above)%s', status, output);
         end
       else
-        mex('-R2017b', mex_flags{:}, includes{:}, ['-I' folder], '-outdir', outdir, sources{k});
+        mex('-R2017b', mex_flags{:}, includes{:}, '-outdir', outdir, sources{k});
       end
     catch err
       error('build_plugins:compileFailed', 'build_plugins: %s failed to compile (%s):\n%s', ...
@@ -88,22 +91,44 @@ function domains = domain_folders(root)
   end
 end
 
-function flags = matlab_compiler_flags()
-% The language level, OpenMP and unfused multiply-adds in the terms of the C++
-% compiler that mex is set up with ("mex -setup C++").  Microsoft's takes them
-% through COMPFLAGS; GCC (on Linux, and MinGW-w64 on Windows) through
-% CXXFLAGS and LDFLAGS.  MinGW-w64 links its runtime and OpenMP statically,
-% so that a .mexw64 needs no DLL of MinGW's beside it.  Apple's clang has no
-% OpenMP: on macOS the plug-ins run on one thread, with the same results.
+% The flags that decide results, as cmake/flags.mk sets them for every build:
+% a struct with one text field per "NAME := value" line.
+function flags = result_flags(root)
+  file = fullfile(root, 'cmake', 'flags.mk');
+  if ~exist(file, 'file')
+    error('build_plugins:noFlags', 'build_plugins: %s is missing', file);
+  end
+  flags = struct();
+  lines = regexp(fileread(file), '\r?\n', 'split');
+  for k = 1:numel(lines)
+    pair = regexp(lines{k}, '^(GRIDMEX_[A-Z_]+) :=\s*(.*?)\s*$', 'tokens', 'once');
+    if ~isempty(pair)
+      flags.(pair{1}) = pair{2};
+    end
+  end
+  for name = {'GRIDMEX_CXX_STANDARD', 'GRIDMEX_GNU_FLAGS', 'GRIDMEX_MSVC_FLAGS'}
+    if ~isfield(flags, name{1}) || isempty(flags.(name{1}))
+      error('build_plugins:noFlags', 'build_plugins: %s does not set %s', file, name{1});
+    end
+  end
+end
+
+function mex_flags = matlab_compiler_flags(flags)
+% The flags that decide results, and OpenMP, in the terms of the C++ compiler
+% that mex is set up with ("mex -setup C++").  Microsoft's takes them through
+% COMPFLAGS; GCC (on Linux, and MinGW-w64 on Windows) through CXXFLAGS and
+% LDFLAGS.  MinGW-w64 links its runtime and OpenMP statically, so that a
+% .mexw64 needs no DLL of MinGW's beside it.  Apple's clang has no OpenMP: on
+% macOS the plug-ins run on one thread, with the same results.
+  gnu = ['-std=c++' flags.GRIDMEX_CXX_STANDARD ' ' flags.GRIDMEX_GNU_FLAGS];
   compiler = mex.getCompilerConfigurations('C++', 'Selected');
   if ~isempty(compiler) && strncmpi(compiler(1).Manufacturer, 'Microsoft', 9)
-    flags = {'COMPFLAGS=$COMPFLAGS /std:c++17 /openmp /fp:strict'};
+    mex_flags = {['COMPFLAGS=$COMPFLAGS /std:c++' flags.GRIDMEX_CXX_STANDARD ' /openmp ' flags.GRIDMEX_MSVC_FLAGS]};
   elseif ismac
-    flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off'};
+    mex_flags = {['CXXFLAGS=$CXXFLAGS ' gnu]};
   elseif ispc
-    flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -fopenmp -ffp-contract=off', ...
-             'LDFLAGS=$LDFLAGS -fopenmp -static'};
+    mex_flags = {['CXXFLAGS=$CXXFLAGS -fopenmp ' gnu], 'LDFLAGS=$LDFLAGS -fopenmp -static'};
   else
-    flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -fopenmp -ffp-contract=off', 'LDFLAGS=$LDFLAGS -fopenmp'};
+    mex_flags = {['CXXFLAGS=$CXXFLAGS -fopenmp ' gnu], 'LDFLAGS=$LDFLAGS -fopenmp'};
   end
 end

@@ -1,6 +1,6 @@
 // Gradient-weighted basis: a 2048 x 2048 image and a 256^3 volume, each with
 // a basis of F = 8 columns, one row per pixel (voxel).
-#include "inputs.h"
+#include "bench/inputs.h"
 
 namespace bench {
 

@@ -2,7 +2,7 @@
 // users have (uint8, uint16, single) beside double: the same smooth grey
 // levels and the same points, each class row compared with the double row
 // measured just before it in the same run.
-#include "inputs.h"
+#include "bench/inputs.h"
 
 #include <cstdint>
 #include <string>

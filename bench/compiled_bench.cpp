@@ -7,8 +7,8 @@
 // (twice) and the scipy script once; every figure is the best of its three
 // rounds.  The inputs reach the scripts as
 // raw doubles in a scratch folder, removed at the end.
-#include "inputs.h"
-#include "peers_cv.h"
+#include "bench/inputs.h"
+#include "bench/peers_cv.h"
 
 #include <algorithm>
 #include <cmath>

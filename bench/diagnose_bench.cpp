@@ -7,7 +7,7 @@
 //   memory instead of returning it to the system: the outputs then no
 //   longer pay for mapping fresh pages, which every call through a host
 //   that allocates new outputs does.
-#include "inputs.h"
+#include "bench/inputs.h"
 
 #include <malloc.h>
 

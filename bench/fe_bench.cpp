@@ -6,7 +6,7 @@
 // 3-D: a 200^3 voxel region meshed with 8-voxel hexahedra, and with the
 // same cubes cut into six tetrahedra each.  Nodes are displaced slightly so
 // that the quadrangles and hexahedra are not affine images of the reference.
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // Builders of the sampling workloads' images, volumes and point sets.
-#include "inputs.h"
+#include "bench/inputs.h"
 
 #include <cmath>
 #include <random>

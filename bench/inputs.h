@@ -6,7 +6,7 @@
 #ifndef GRIDMEX_BENCH_INPUTS_H
 #define GRIDMEX_BENCH_INPUTS_H
 
-#include "bench.h"
+#include "bench/bench.h"
 
 namespace bench {
 

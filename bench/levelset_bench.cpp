@@ -1,6 +1,6 @@
 // Level sets on a 2048 x 2048 grid: one step of each plug-in, and the
 // redistancing iterated over 20 steps in one call.
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 // costs: the host hands out fresh zero-filled arrays, and the kernel pays
 // for mapping their pages on first write.  Last, an arithmetic loop on 1 and
 // 2 threads tells whether the second core was free during the run.
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <omp.h>
 

@@ -4,7 +4,7 @@
 //   gridmex_bench [--peers FILE] [FAMILY ...]
 // FAMILY is any of pixel voxel fe basis levelset util compiled classes diagnose
 // (default: all).
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Timed calls of the own-host plug-ins through the host's loader, exactly
 // as a host calls them, and the arrays they are fed with.
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 // cv::remap timed as a caller of a host gets it: a fresh output array each
 // call.  OpenCV's x is the column of its row-major matrix, which is the row
 // coordinate of the plug-ins' column-major frame; both are shifted to 0-based.
-#include "peers_cv.h"
+#include "bench/peers_cv.h"
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>

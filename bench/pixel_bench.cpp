@@ -1,6 +1,6 @@
 // 2-D sampling and gradient plug-ins on a 2048 x 2048 image at 10 million
 // points, once coherent and once uniformly random.
-#include "inputs.h"
+#include "bench/inputs.h"
 
 #include <string>
 

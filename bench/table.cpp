@@ -1,7 +1,7 @@
 // The peer timings written by peers.m, and the one table the benchmark
 // prints: rates on 1 and 2 threads, effective bandwidth against the copy
 // bandwidth of the same run, and speed against each peer.
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <cstdio>
 #include <fstream>

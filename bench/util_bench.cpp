@@ -2,7 +2,7 @@
 // the finite-difference gradient of a 4096 x 4096 image, and 6x6 inversions
 // of one million and of 20000 matrices, with Eigen's fixed-size inverses
 // compiled here as peers.
-#include "inputs.h"
+#include "bench/inputs.h"
 
 #include <Eigen/Dense>
 #include <omp.h>

@@ -1,6 +1,6 @@
 // 3-D sampling and gradient plug-ins on a 256^3 volume at 10 million
 // points, coherent and random.
-#include "inputs.h"
+#include "bench/inputs.h"
 
 #include <string>
 

@@ -3,6 +3,7 @@
 # where CMake's FindMatlab and matlab_add_mex look for it, so that the MATLAB
 # branch of the build can be configured, built and tested without MATLAB:
 #   extern/include/mex.h                             the own host's header
+#   extern/include/common/compiler.h                 the compiler shim it includes
 #   bin/glnxa64/libmx.so, libmex.so                  the own host's library
 #   bin/mexext                                       answers "mexa64"
 #   VersionInfo.xml, appdata/version.xml             release 9.14 (R2023a)
@@ -19,9 +20,10 @@ foreach(var SOURCE_DIR HOST_LIBRARY ROOT)
 endforeach()
 
 file(REMOVE_RECURSE ${ROOT})
-file(MAKE_DIRECTORY ${ROOT}/extern/include ${ROOT}/bin/glnxa64 ${ROOT}/extern/version
+file(MAKE_DIRECTORY ${ROOT}/extern/include/common ${ROOT}/bin/glnxa64 ${ROOT}/extern/version
      ${ROOT}/extern/lib/glnxa64 ${ROOT}/appdata)
 file(COPY_FILE ${SOURCE_DIR}/host/include/mex.h ${ROOT}/extern/include/mex.h)
+file(COPY_FILE ${SOURCE_DIR}/common/compiler.h ${ROOT}/extern/include/common/compiler.h)
 file(COPY_FILE ${HOST_LIBRARY} ${ROOT}/bin/glnxa64/libmx.so)
 file(COPY_FILE ${HOST_LIBRARY} ${ROOT}/bin/glnxa64/libmex.so)
 file(COPY_FILE ${SOURCE_DIR}/host/src/apiversion.c ${ROOT}/extern/version/c_mexapi_version.c)

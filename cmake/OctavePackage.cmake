@@ -19,6 +19,7 @@ set(PROJECT_VERSION ${VERSION})
 configure_file(${SOURCE_DIR}/packaging/DESCRIPTION.in ${pkg}/DESCRIPTION @ONLY)
 file(COPY ${SOURCE_DIR}/COPYING DESTINATION ${pkg})
 configure_file(${SOURCE_DIR}/packaging/Makefile.in ${pkg}/src/Makefile @ONLY)
+file(COPY ${SOURCE_DIR}/cmake/flags.mk DESTINATION ${pkg}/src)
 file(COPY ${SOURCE_DIR}/host/plugin DESTINATION ${pkg}/src/host FILES_MATCHING PATTERN "*.h")
 file(COPY ${SOURCE_DIR}/common DESTINATION ${pkg}/src FILES_MATCHING PATTERN "*.h")
 

@@ -9,18 +9,16 @@
 #include <cstring>
 #include <type_traits>
 
-#include "grid.h"
+#include "common/compiler.h"
+#include "common/grid.h"
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#ifdef GRIDMEX_AVX2
 #include <immintrin.h>
-
-#define GRIDMEX_AVX2 1
-#define GRIDMEX_AVX2_TARGET __attribute__((target("avx2")))
 
 namespace grid {
 
 inline bool haveAvx2() {
-    static const bool have = __builtin_cpu_supports("avx2");
+    static const bool have = compiler::cpuHasAvx2();
     return have;
 }
 

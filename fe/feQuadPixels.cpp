@@ -2,8 +2,8 @@
 // (xpix, ypix) that lie strictly inside one 3-node triangle or 4-node
 // quadrangle with nodes (xn, yn), with their local coordinates and weight 1;
 // the others get (0, 0, 0).  Any other code gives (2, 2, 0) at every point.
-#include "entry.h"
-#include "quadrature.h"
+#include "host/plugin/entry.h"
+#include "fe/quadrature.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 5 || nlhs != 3) mexErrMsgTxt("[xg,yg,wg]=feQuadPixel(elt,xn,yn,xpix,ypix)");

@@ -3,8 +3,8 @@
 // wedge or 8-node hexahedron with nodes (xn, yn, zn), with their local
 // coordinates and weight 1; the others get (0, 0, 0, 0).  Any other code
 // gives (2, 2, 2, 0) at every point.
-#include "entry.h"
-#include "quadrature.h"
+#include "host/plugin/entry.h"
+#include "fe/quadrature.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 7 || nlhs != 4) mexErrMsgTxt("[xg,yg,zg,wg]=feQuadVoxel(elt,xn,yn,zn,xpix,ypix,zpix)");

@@ -2,8 +2,8 @@
 // triangle or the 4-node quadrangle at points in local coordinates; one row
 // per point, one column per node, four columns whatever the element.  Any
 // other code gives zeros.
-#include "entry.h"
-#include "shape_values.h"
+#include "host/plugin/entry.h"
+#include "fe/shape_values.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 3 || nlhs != 1) mexErrMsgTxt("[FF]=feShapeValues2(elt,xg,yg)");

@@ -2,8 +2,8 @@
 // tetrahedron or the 8-node hexahedron at points in local coordinates; one
 // row per point, one column per node, eight columns whatever the element.
 // Any other code, the wedge's 6 included, gives zeros.
-#include "entry.h"
-#include "shape_values.h"
+#include "host/plugin/entry.h"
+#include "fe/shape_values.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 4 || nlhs != 1) mexErrMsgTxt("[FF]=feShapeValues3(elt,xg,yg,zg)");

@@ -12,8 +12,8 @@
 #ifndef GRIDMEX_FE_QUADRATURE_H
 #define GRIDMEX_FE_QUADRATURE_H
 
-#include "elements.h"
-#include "parallel.h"
+#include "fe/elements.h"
+#include "common/parallel.h"
 
 #include <algorithm>
 

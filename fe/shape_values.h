@@ -7,8 +7,8 @@
 #ifndef GRIDMEX_FE_SHAPE_VALUES_H
 #define GRIDMEX_FE_SHAPE_VALUES_H
 
-#include "elements.h"
-#include "parallel.h"
+#include "fe/elements.h"
+#include "common/parallel.h"
 
 namespace fe {
 

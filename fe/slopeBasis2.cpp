@@ -1,6 +1,6 @@
 // result = slopeBasis2(image, basis [, step]): the basis times the image
 // derivative along rows, then along columns, at every step-th pixel.
-#include "slope_basis_entry.h"
+#include "fe/slope_basis_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 2) mexErrMsgTxt("At least two inputs required.");

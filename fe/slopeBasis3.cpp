@@ -1,6 +1,6 @@
 // result = slopeBasis3(volume, basis [, step]): the basis times the volume
 // derivative along rows, columns and slices, at every step-th voxel.
-#include "slope_basis_entry.h"
+#include "fe/slope_basis_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 2) mexErrMsgTxt("At least two inputs required.");

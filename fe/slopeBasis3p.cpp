@@ -1,7 +1,7 @@
 // result = slopeBasis3p(volume, basis, rows, columns, slices): the basis
 // times the volume derivative along rows, columns and slices, at the voxels
 // of the tensor grid given by three lists of 0-based int32 indices.
-#include "slope_basis_entry.h"
+#include "fe/slope_basis_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 2) mexErrMsgTxt("At least two inputs required.");

@@ -11,8 +11,9 @@
 #ifndef GRIDMEX_SLOPE_BASIS_H
 #define GRIDMEX_SLOPE_BASIS_H
 
-#include "grid.h"
-#include "parallel.h"
+#include "common/compiler.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
 #include <cstdint>
 #include <limits>
@@ -44,7 +45,7 @@ Index visitedCount(const Axis *axis) {
     Index n = 1;
     for (int q = 0; q < D; ++q) {
         if (axis[q].count == 0) return 0;
-        if (__builtin_mul_overflow(n, axis[q].count, &n)) n = std::numeric_limits<Index>::max();
+        if (compiler::mulOverflows(n, axis[q].count, &n)) n = std::numeric_limits<Index>::max();
     }
     return n;
 }

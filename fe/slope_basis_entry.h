@@ -4,8 +4,8 @@
 #ifndef GRIDMEX_SLOPE_BASIS_ENTRY_H
 #define GRIDMEX_SLOPE_BASIS_ENTRY_H
 
-#include "entry.h"
-#include "slope_basis.h"
+#include "host/plugin/entry.h"
+#include "fe/slope_basis.h"
 
 #include <cmath>
 

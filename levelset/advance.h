@@ -4,9 +4,9 @@
 #ifndef GRIDMEX_LEVELSET_ADVANCE_H
 #define GRIDMEX_LEVELSET_ADVANCE_H
 
-#include "differences.h"
-#include "godunov.h"
-#include "parallel.h"
+#include "levelset/differences.h"
+#include "levelset/godunov.h"
+#include "common/parallel.h"
 
 namespace levelset {
 

@@ -11,7 +11,7 @@
 #ifndef GRIDMEX_LEVELSET_DIFFERENCES_H
 #define GRIDMEX_LEVELSET_DIFFERENCES_H
 
-#include "grid.h"
+#include "common/grid.h"
 
 namespace levelset {
 

@@ -4,7 +4,7 @@
 #ifndef GRIDMEX_LEVELSET_GODUNOV_H
 #define GRIDMEX_LEVELSET_GODUNOV_H
 
-#include "differences.h"
+#include "levelset/differences.h"
 
 #include <cmath>
 

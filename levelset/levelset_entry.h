@@ -3,8 +3,8 @@
 #ifndef GRIDMEX_LEVELSET_ENTRY_H
 #define GRIDMEX_LEVELSET_ENTRY_H
 
-#include "differences.h"
-#include "entry.h"
+#include "levelset/differences.h"
+#include "host/plugin/entry.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // phi = lvsRedistance(phi0, h, T): redistancing steps of h/2 up to the
 // pseudo-time T.
-#include "levelset_entry.h"
-#include "redistance.h"
+#include "levelset/levelset_entry.h"
+#include "levelset/redistance.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 3) mexErrMsgTxt("Three inputs required.");

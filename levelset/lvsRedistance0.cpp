@@ -1,6 +1,6 @@
 // phi = lvsRedistance0(phi0, h, dt): one redistancing step of size dt.
-#include "levelset_entry.h"
-#include "redistance.h"
+#include "levelset/levelset_entry.h"
+#include "levelset/redistance.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 3) mexErrMsgTxt("Three inputs required.");

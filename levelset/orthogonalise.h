@@ -6,9 +6,9 @@
 #ifndef GRIDMEX_LEVELSET_ORTHOGONALISE_H
 #define GRIDMEX_LEVELSET_ORTHOGONALISE_H
 
-#include "differences.h"
-#include "normal.h"
-#include "parallel.h"
+#include "levelset/differences.h"
+#include "levelset/normal.h"
+#include "common/parallel.h"
 
 namespace levelset {
 

@@ -5,9 +5,9 @@
 #ifndef GRIDMEX_LEVELSET_REDISTANCE_H
 #define GRIDMEX_LEVELSET_REDISTANCE_H
 
-#include "differences.h"
-#include "godunov.h"
-#include "parallel.h"
+#include "levelset/differences.h"
+#include "levelset/godunov.h"
+#include "common/parallel.h"
 
 #include <cstring>
 #include <utility>

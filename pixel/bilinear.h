@@ -4,10 +4,10 @@
 #ifndef GRIDMEX_BILINEAR_H
 #define GRIDMEX_BILINEAR_H
 
-#include "grid.h"
-#include "parallel.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
-#include "avx2.h"
+#include "common/avx2.h"
 
 #include <limits>
 

@@ -2,8 +2,8 @@
 #ifndef GRIDMEX_BILINEAR_ENTRY_H
 #define GRIDMEX_BILINEAR_ENTRY_H
 
-#include "bilinear.h"
-#include "point_inputs.h"
+#include "pixel/bilinear.h"
+#include "pixel/point_inputs.h"
 
 namespace pixel {
 

@@ -8,10 +8,10 @@
 #ifndef GRIDMEX_PIXEL_CELL_SLOPE_H
 #define GRIDMEX_PIXEL_CELL_SLOPE_H
 
-#include "grid.h"
-#include "parallel.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
-#include "avx2.h"
+#include "common/avx2.h"
 
 #include <cstdint>
 #include <type_traits>

@@ -6,8 +6,8 @@
 #ifndef GRIDMEX_CELL_SLOPE_ENTRY_H
 #define GRIDMEX_CELL_SLOPE_ENTRY_H
 
-#include "cell_slope.h"
-#include "point_inputs.h"
+#include "pixel/cell_slope.h"
+#include "pixel/point_inputs.h"
 
 #include <type_traits>
 

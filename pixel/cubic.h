@@ -6,11 +6,11 @@
 #ifndef GRIDMEX_PIXEL_CUBIC_H
 #define GRIDMEX_PIXEL_CUBIC_H
 
-#include "avx2.h"
-#include "bilinear.h"  // kSentinel, shared with bilinear sampling
-#include "cubic_weights.h"
-#include "grid.h"
-#include "parallel.h"
+#include "common/avx2.h"
+#include "pixel/bilinear.h"  // kSentinel, shared with bilinear sampling
+#include "common/cubic_weights.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
 namespace pixel {
 

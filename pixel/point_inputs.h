@@ -3,7 +3,7 @@
 #ifndef GRIDMEX_POINT_INPUTS_H
 #define GRIDMEX_POINT_INPUTS_H
 
-#include "entry.h"
+#include "host/plugin/entry.h"
 
 namespace pixel {
 

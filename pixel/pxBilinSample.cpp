@@ -1,5 +1,5 @@
 // out = pxBilinSample(X, Y, I): bilinear image sampling, border rule Sentinel.
-#include "bilinear_entry.h"
+#include "pixel/bilinear_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     pixel::bilinEntry<pixel::Border::Sentinel>("pxBilinSample", nlhs, plhs, nrhs, prhs);

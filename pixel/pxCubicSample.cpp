@@ -1,7 +1,7 @@
 // out = pxCubicSample(X, Y, I): local cubic spline image sampling; points
 // outside the valid range get -13.
-#include "cubic.h"
-#include "point_inputs.h"
+#include "pixel/cubic.h"
+#include "pixel/point_inputs.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 3) mexErrMsgTxt("At least three inputs required.");

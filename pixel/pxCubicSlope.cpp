@@ -1,7 +1,7 @@
 // [gx, gy] = pxCubicSlope(X, Y, I): partial derivatives of the local cubic
 // spline interpolant of the image; points outside the valid range get 0.
-#include "cubic.h"
-#include "point_inputs.h"
+#include "pixel/cubic.h"
+#include "pixel/point_inputs.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 3) mexErrMsgTxt("At least three inputs required.");

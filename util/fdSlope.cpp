@@ -1,7 +1,7 @@
 // d = fdSlope(a): the finite-difference derivative of a down its columns;
 // an array of more dimensions is taken as M x (product of the others).
-#include "entry.h"
-#include "fd_slope.h"
+#include "host/plugin/entry.h"
+#include "util/fd_slope.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 1) mexErrMsgTxt("One inputs required.");

@@ -4,8 +4,8 @@
 #ifndef GRIDMEX_FD_SLOPE_H
 #define GRIDMEX_FD_SLOPE_H
 
-#include "grid.h"
-#include "parallel.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
 namespace util {
 

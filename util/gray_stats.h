@@ -3,7 +3,7 @@
 #ifndef GRIDMEX_GRAY_STATS_H
 #define GRIDMEX_GRAY_STATS_H
 
-#include "grid.h"
+#include "common/grid.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 #ifndef GRIDMEX_GRAY_STATS_ENTRY_H
 #define GRIDMEX_GRAY_STATS_ENTRY_H
 
-#include "entry.h"
-#include "gray_stats.h"
+#include "host/plugin/entry.h"
+#include "util/gray_stats.h"
 
 namespace util {
 

@@ -4,10 +4,11 @@
 #ifndef GRIDMEX_INVERT6_H
 #define GRIDMEX_INVERT6_H
 
-#include "grid.h"
-#include "parallel.h"
+#include "common/compiler.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
-#include "avx2.h"
+#include "common/avx2.h"
 
 #include <atomic>
 #include <cmath>
@@ -239,7 +240,7 @@ inline Singular invert6Stack(const double *A, Index n, double *B) {
         if (vector) {
             for (; k + 4 <= end && k < first.load(std::memory_order_relaxed); k += 4) {
                 if (const int failed = avx2::invert6x4(A + 36 * k, B + 36 * k)) {
-                    fail(k + __builtin_ctz(static_cast<unsigned>(failed)));
+                    fail(k + compiler::lowestSetBit(static_cast<unsigned>(failed)));
                     return;
                 }
             }

@@ -1,7 +1,7 @@
 // B = matInvert6(A): the inverses of a stack of 6x6 matrices, one matrix of
 // 36 values per column of A.
-#include "entry.h"
-#include "invert6.h"
+#include "host/plugin/entry.h"
+#include "util/invert6.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const entry::Checks check("matInvert6");

@@ -7,10 +7,10 @@
 #ifndef GRIDMEX_VOXEL_CELL_SLOPE_H
 #define GRIDMEX_VOXEL_CELL_SLOPE_H
 
-#include "grid.h"
-#include "parallel.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
-#include "avx2.h"
+#include "common/avx2.h"
 
 namespace voxel {
 

@@ -14,10 +14,10 @@
 #ifndef GRIDMEX_CUBIC_SPLINE_H
 #define GRIDMEX_CUBIC_SPLINE_H
 
-#include "avx2.h"
-#include "cubic_weights.h"
-#include "grid.h"
-#include "parallel.h"
+#include "common/avx2.h"
+#include "common/cubic_weights.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
 namespace voxel {
 

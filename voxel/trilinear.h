@@ -7,9 +7,9 @@
 #ifndef GRIDMEX_TRILINEAR_H
 #define GRIDMEX_TRILINEAR_H
 
-#include "avx2.h"
-#include "grid.h"
-#include "parallel.h"
+#include "common/avx2.h"
+#include "common/grid.h"
+#include "common/parallel.h"
 
 namespace voxel {
 

@@ -3,7 +3,7 @@
 #ifndef GRIDMEX_VOLUME_ENTRY_H
 #define GRIDMEX_VOLUME_ENTRY_H
 
-#include "entry.h"
+#include "host/plugin/entry.h"
 
 namespace voxel {
 

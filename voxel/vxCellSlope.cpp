@@ -1,7 +1,7 @@
 // [gi, gj, gk] = vxCellSlope(x, y, z, volume): finite-difference volume
 // gradient at the voxel holding each point.
-#include "cell_slope.h"
-#include "volume_entry.h"
+#include "voxel/cell_slope.h"
+#include "voxel/volume_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 4) mexErrMsgTxt("At least four inputs required.");

@@ -1,6 +1,6 @@
 // value = vxCubicSample(x, y, z, volume): local cubic spline volume sampling.
-#include "cubic_spline.h"
-#include "volume_entry.h"
+#include "voxel/cubic_spline.h"
+#include "voxel/volume_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 4) mexErrMsgTxt("At least four inputs required.");

@@ -1,7 +1,7 @@
 // [gi, gj, gk] = vxCubicSlope(x, y, z, volume): analytic gradient of the
 // local cubic spline of a volume.
-#include "cubic_spline.h"
-#include "volume_entry.h"
+#include "voxel/cubic_spline.h"
+#include "voxel/volume_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 4) mexErrMsgTxt("At least four inputs required.");

@@ -1,6 +1,6 @@
 // value = vxTrilinSample(x, y, z, volume): trilinear volume sampling.
-#include "trilinear.h"
-#include "volume_entry.h"
+#include "voxel/trilinear.h"
+#include "voxel/volume_entry.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 4) mexErrMsgTxt("At least four inputs required.");

@@ -9,6 +9,8 @@
 #include <stdbool.h>
 #include <stddef.h>
 
+#include "common/compiler.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -53,14 +55,7 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 #define GRIDMEX_HOST_API __declspec(dllimport)
 #endif
 #else
-#define GRIDMEX_HOST_API __attribute__((visibility("default")))
-#endif
-
-/* MinGW-w64's C++ runtime formats with its own, C99-conforming printf. */
-#if defined(__MINGW32__)
-#define GRIDMEX_PRINTF(f, a) __attribute__((format(gnu_printf, f, a)))
-#else
-#define GRIDMEX_PRINTF(f, a) __attribute__((format(printf, f, a)))
+#define GRIDMEX_HOST_API GRIDMEX_VISIBLE
 #endif
 
 /* In MATLAB's Windows and macOS libraries, the functions whose size arguments
@@ -147,8 +142,8 @@ GRIDMEX_HOST_API void *mxCalloc(size_t n, size_t size);
 GRIDMEX_HOST_API void mxFree(void *p);
 
 /* Errors end the call and never return; the console is the host's. */
-GRIDMEX_HOST_API __attribute__((noreturn)) void mexErrMsgTxt(const char *text);
-GRIDMEX_HOST_API __attribute__((noreturn)) GRIDMEX_PRINTF(2, 3) void
+GRIDMEX_HOST_API GRIDMEX_NORETURN void mexErrMsgTxt(const char *text);
+GRIDMEX_HOST_API GRIDMEX_NORETURN GRIDMEX_PRINTF(2, 3) void
 mexErrMsgIdAndTxt(const char *id, const char *fmt, ...);
 GRIDMEX_HOST_API GRIDMEX_PRINTF(1, 2) int mexPrintf(const char *fmt, ...);
 

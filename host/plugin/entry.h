@@ -7,6 +7,7 @@
 #define GRIDMEX_ENTRY_H
 
 #include "mex.h"
+#include "common/compiler.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -71,8 +72,7 @@ public:
 
     // Ends the call with the identifier plugin:reason.  The message does not
     // repeat the plug-in's name: MATLAB and Octave show it with the error.
-    [[noreturn]] __attribute__((format(printf, 3, 4))) void refuse(const char *reason, const char *fmt,
-                                                                   ...) const {
+    [[noreturn]] GRIDMEX_PRINTF(3, 4) void refuse(const char *reason, const char *fmt, ...) const {
         char id[128];
         std::snprintf(id, sizeof id, "%s:%s", plugin_, reason);
         char text[1024];
@@ -81,7 +81,7 @@ public:
         std::vsnprintf(text, sizeof text, fmt, args);
         va_end(args);
         mexErrMsgIdAndTxt(id, "%s", text);
-        __builtin_unreachable();  // not every host's header marks the error report noreturn
+        GRIDMEX_UNREACHABLE();  // not every host's header marks the error report noreturn
     }
 
     // The input must be a full, real double array: the kernels read it as

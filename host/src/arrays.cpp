@@ -1,5 +1,5 @@
 // Array storage and scratch memory of the own host (MATLAB's libmx).
-#include "host_state.h"
+#include "host/src/host_state.h"
 
 #include <cstdint>
 #include <cstdlib>

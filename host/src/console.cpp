@@ -1,7 +1,7 @@
 // The error report and the console of the own host (MATLAB's libmex): an
 // error ends the call in progress, and what a call prints is kept for its
 // caller.
-#include "host_state.h"
+#include "host/src/host_state.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Opening plug-ins by file name and calling their entry point with the
 // host's rules for outputs, errors and scratch memory.
-#include "host_state.h"
+#include "host/src/host_state.h"
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN

@@ -1,7 +1,7 @@
 // The two evaluations of the cubic spline weights agree with the factored
 // polynomials to rounding and keep the spline's properties.
-#include "cubic_weights.h"
-#include "spline_reference.h"
+#include "common/cubic_weights.h"
+#include "tests/support/spline_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The four-lane element reads (loads, gathers, row pairs) convert every
 // type exactly as the scalar kernels do (the extremes included) and read no byte past the end of an
 // array: the arrays here end where an inaccessible page begins.
-#include "avx2.h"
-#include "element_types.h"
+#include "common/avx2.h"
+#include "tests/support/element_types.h"
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN

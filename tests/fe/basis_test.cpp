@@ -1,6 +1,6 @@
 // slopeBasis2, slopeBasis3, slopeBasis3p.
-#include "element_types.h"
-#include "plugin_test.h"
+#include "tests/support/element_types.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // feQuadPixels, feQuadVoxels laid over pixel and voxel grids: the points
 // found inside agree with an independent geometric count, and the local
 // coordinates map back onto the pixel or voxel centres.
-#include "quad_calls.h"
+#include "tests/fe/quad_calls.h"
 
 #include <algorithm>
 #include <cmath>

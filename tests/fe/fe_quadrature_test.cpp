@@ -1,6 +1,6 @@
 // feQuadPixels, feQuadVoxels: messages, documented points, element codes,
 // orientation, shapes and refusals.
-#include "quad_calls.h"
+#include "tests/fe/quad_calls.h"
 
 #include <limits>
 

@@ -1,5 +1,5 @@
 // feShapeValues2, feShapeValues3.
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <functional>

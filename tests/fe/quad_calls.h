@@ -3,7 +3,7 @@
 #ifndef GRIDMEX_TESTS_QUAD_CALLS_H
 #define GRIDMEX_TESTS_QUAD_CALLS_H
 
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 namespace testing_support {
 

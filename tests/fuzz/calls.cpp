@@ -1,4 +1,4 @@
-#include "calls.h"
+#include "tests/fuzz/calls.h"
 
 #include <algorithm>
 #include <cfloat>

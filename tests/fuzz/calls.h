@@ -7,7 +7,7 @@
 #define GRIDMEX_FUZZ_CALLS_H
 
 #include "mexhost.h"
-#include "source.h"
+#include "tests/fuzz/source.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "check.h"
+#include "tests/fuzz/check.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 #ifndef GRIDMEX_FUZZ_CHECK_H
 #define GRIDMEX_FUZZ_CHECK_H
 
-#include "models.h"
+#include "tests/fuzz/models.h"
 
 #include <string>
 

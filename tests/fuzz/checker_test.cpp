@@ -1,7 +1,7 @@
 // The rule of check.h catches each kind of fault it is there to catch,
 // shown on small entry points with one fault each, judged against the
 // pxBilinSample model (one output of the shape of the first input).
-#include "check.h"
+#include "tests/fuzz/check.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // call and aborts, which libFuzzer records as a crash.
 //   GRIDMEX_FUZZ_PLUGINS=name,name   fuzz only these plug-ins
 //   GRIDMEX_FUZZ_DIR=path            where the own-host plug-ins are
-#include "check.h"
+#include "tests/fuzz/check.h"
 
 #include <cstdint>
 #include <cstdio>

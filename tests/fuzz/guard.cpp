@@ -1,4 +1,4 @@
-#include "guard.h"
+#include "tests/fuzz/guard.h"
 
 #include <atomic>
 #include <chrono>

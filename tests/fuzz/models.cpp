@@ -1,4 +1,4 @@
-#include "models.h"
+#include "tests/fuzz/models.h"
 
 #include <algorithm>
 #include <array>

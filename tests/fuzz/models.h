@@ -7,7 +7,7 @@
 #ifndef GRIDMEX_FUZZ_MODELS_H
 #define GRIDMEX_FUZZ_MODELS_H
 
-#include "calls.h"
+#include "tests/fuzz/calls.h"
 
 #include <string>
 #include <vector>

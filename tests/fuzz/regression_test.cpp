@@ -1,7 +1,7 @@
 // Calls the sweep found unsound, now refused with a message: arrays whose
 // leading extents promise elements they do not hold, because a later
 // dimension is 0 (a 7 x 0 coordinate column, a 2 x 3 x 0 field).
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 using namespace testing_support;
 

@@ -3,8 +3,8 @@
 // numeric, logical or char class gives the bits of the same call with that
 // value as a double.  Only what has no value is refused: an empty array, a
 // cell, a struct, a function handle.
-#include "check.h"
-#include "plugin_test.h"
+#include "tests/fuzz/check.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // own host with served, nearly valid and random calls, each judged by the
 // rule of check.h under a per-call time bound.  GRIDMEX_FUZZ_SEED and
 // GRIDMEX_FUZZ_SCALE (a multiplier of the call counts) vary a run by hand.
-#include "check.h"
-#include "guard.h"
-#include "plugin_path.h"
+#include "tests/fuzz/check.h"
+#include "tests/fuzz/guard.h"
+#include "tests/support/plugin_path.h"
 
 #include <gtest/gtest.h>
 

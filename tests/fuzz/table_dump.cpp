@@ -2,7 +2,7 @@
 // plugin_table.m, for the Octave tests: each plug-in's count rule and
 // messages, scalar inputs, cost rule and a few small served calls with their
 // exact values.  Usage: table_dump OUTPUT.m
-#include "models.h"
+#include "tests/fuzz/models.h"
 
 #include <cinttypes>
 #include <cmath>

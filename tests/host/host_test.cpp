@@ -1,6 +1,6 @@
 // The own host: array rules, call bookkeeping (outputs, scratch, errors,
 // console) and the loader.
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 // The entries of the five level-set plug-ins: messages, refusals, shapes,
 // threads.
-#include "fields.h"
+#include "tests/levelset/fields.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 namespace levelset_test {
 

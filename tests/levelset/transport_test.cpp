@@ -1,5 +1,5 @@
 // lvsOrthogonalise, lvsExtendField: transport along the normals of phi.
-#include "fields.h"
+#include "tests/levelset/fields.h"
 
 using namespace levelset_test;
 

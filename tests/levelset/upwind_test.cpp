@@ -1,5 +1,5 @@
 // lvsRedistance, lvsRedistance0, lvsAdvance: the Godunov upwind steps.
-#include "fields.h"
+#include "tests/levelset/fields.h"
 
 #include <algorithm>
 #include <limits>

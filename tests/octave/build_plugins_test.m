@@ -27,9 +27,12 @@ rmdir(out, 's');
 % A broken source stops the build with its name and path in the message.
 fake = tempname();
 mkdir(fullfile(fake, 'pixel'));
+mkdir(fullfile(fake, 'cmake'));
 copyfile(fullfile(root, 'build_plugins.m'), fake);
 copyfile(fullfile(root, 'domains.txt'), fake);
-fid = fopen(fullfile(fake, 'pixel', 'brokenPlugin.cpp'), 'w');
+copyfile(fullfile(root, 'cmake', 'flags.mk'), fullfile(fake, 'cmake'));
+source = fullfile(fake, 'pixel', 'brokenPlugin.cpp');
+fid = fopen(source, 'w');
 fprintf(fid, 'this is not C++\n');
 fclose(fid);
 addpath(fake);
@@ -39,7 +42,32 @@ try
 catch err
   assert(err.identifier, 'build_plugins:compileFailed');
   assert(~isempty(strfind(err.message, 'brokenPlugin failed to compile')));
-  assert(~isempty(strfind(err.message, fullfile(fake, 'pixel', 'brokenPlugin.cpp'))));
+  assert(~isempty(strfind(err.message, source)));
+end
+
+% The compiler flags come from cmake/flags.mk: a valid source builds with
+% them, and no longer once the file names a flag the compiler does not know.
+fid = fopen(source, 'w');
+fprintf(fid, '#include "mex.h"\nvoid mexFunction(int, mxArray *[], int, const mxArray *[]) {}\n');
+fclose(fid);
+evalc('build_plugins(fullfile(fake, ''out''))');
+assert(exist(fullfile(fake, 'out', 'brokenPlugin.mex'), 'file') > 0);
+flags = fileread(fullfile(fake, 'cmake', 'flags.mk'));
+fid = fopen(fullfile(fake, 'cmake', 'flags.mk'), 'w');
+fputs(fid, regexprep(flags, '(GRIDMEX_GNU_FLAGS :=)', '$1 -fno-such-gridmex-flag'));
+fclose(fid);
+try
+  evalc('build_plugins(fullfile(fake, ''out''))');
+  error('the flags of cmake/flags.mk were not used');
+catch err
+  assert(err.identifier, 'build_plugins:compileFailed');
+end
+delete(fullfile(fake, 'cmake', 'flags.mk'));
+try
+  evalc('build_plugins(fullfile(fake, ''out''))');
+  error('built without cmake/flags.mk');
+catch err
+  assert(err.identifier, 'build_plugins:noFlags');
 end
 rmpath(fake);
 rmdir(fake, 's');

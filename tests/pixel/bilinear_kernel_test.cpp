@@ -1,7 +1,7 @@
 // The four-point AVX2 bilinear kernel gives the scalar kernel's bits for
 // every border rule, on points inside, on and beyond every bound, NaN,
 // infinities and coordinates beyond the 32-bit range.
-#include "bilinear.h"
+#include "pixel/bilinear.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // pxBilinSample, pxBilinSampleClamp, pxBilinSampleHold.
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <limits>

@@ -2,7 +2,7 @@
 // without a mask and with masks of each class the plug-in reads, on every
 // border rule, on points inside, on and beyond every bound, NaN, infinities
 // and coordinates beyond the 32-bit range, and on axes of one or two pixels.
-#include "cell_slope.h"
+#include "pixel/cell_slope.h"
 
 #include <gtest/gtest.h>
 

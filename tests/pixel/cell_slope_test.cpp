@@ -1,5 +1,5 @@
 // pxCellSlope, pxCellSlopeMasked.
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <cstdint>
 #include <cstdlib>

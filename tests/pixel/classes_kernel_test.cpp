@@ -2,10 +2,10 @@
 // kernels do: same bits for bilinear sampling under each border rule, cell
 // gradients without and with masks, cubic values and slopes, on images with
 // each type's extremes, at points across every range rule.
-#include "bilinear.h"
-#include "cell_slope.h"
-#include "cubic.h"
-#include "element_types.h"
+#include "pixel/bilinear.h"
+#include "pixel/cell_slope.h"
+#include "pixel/cubic.h"
+#include "tests/support/element_types.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Images of every class give the bits of the call with double(I), for each
 // pixel plug-in on points across every range rule, on one thread and on
 // several; the masked gradient also with masks of every class.
-#include "element_types.h"
+#include "tests/support/element_types.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // zeros of either sign, from a first point not a multiple of four to a tail
 // of two points.  Images below 4 pixels on an axis admit no point and keep
 // the scalar kernels.
-#include "cubic.h"
+#include "pixel/cubic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // pxCubicSample, pxCubicSlope.
-#include "plugin_test.h"
-#include "spline_reference.h"
+#include "tests/support/plugin_test.h"
+#include "tests/support/spline_reference.h"
 
 #include <cmath>
 #include <cstdlib>

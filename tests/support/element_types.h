@@ -5,7 +5,7 @@
 #ifndef GRIDMEX_ELEMENT_TYPES_H
 #define GRIDMEX_ELEMENT_TYPES_H
 
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <cstdint>

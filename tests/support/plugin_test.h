@@ -4,7 +4,7 @@
 #define GRIDMEX_PLUGIN_TEST_H
 
 #include "mexhost.h"
-#include "plugin_path.h"
+#include "tests/support/plugin_path.h"
 
 #include <gtest/gtest.h>
 

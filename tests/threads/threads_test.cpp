@@ -1,7 +1,7 @@
 // Every plug-in gives bit-identical results on 1, 2 and 3 threads, on served
 // calls from the shared table drawn large enough to be split.
-#include "models.h"
-#include "plugin_test.h"
+#include "tests/fuzz/models.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <cstdint>

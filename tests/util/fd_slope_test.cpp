@@ -1,6 +1,6 @@
 // fdSlope.
-#include "element_types.h"
-#include "plugin_test.h"
+#include "tests/support/element_types.h"
+#include "tests/support/plugin_test.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // pxGrayStats, vxGrayStats.
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,10 +3,11 @@
 // ones at every step, cancellation near the threshold, NaN and infinities,
 // lanes of different kinds side by side; and the stack reports the first
 // singular matrix whatever its lane.
-#include "invert6.h"
+#include "util/invert6.h"
 
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -69,8 +70,9 @@ TEST(Invert6Kernel, FourLanesMatchTheScalarKernelBitForBit) {
         }
         ASSERT_EQ(util::avx2::invert6x4(a.data(), lanes.data()), expected) << "group " << g;
         ASSERT_EQ(0, std::memcmp(scalar.data(), lanes.data(), sizeof(double) * 144)) << "group " << g;
-        singular += __builtin_popcount(static_cast<unsigned>(expected));
-        inverted += 4 - __builtin_popcount(static_cast<unsigned>(expected));
+        const int failed = static_cast<int>(std::bitset<4>(static_cast<unsigned>(expected)).count());
+        singular += failed;
+        inverted += 4 - failed;
     }
     // Both verdicts are well represented.
     EXPECT_GT(singular, groups / 4);

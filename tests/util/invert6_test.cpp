@@ -1,5 +1,5 @@
 // matInvert6.
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // vxCellSlope.
-#include "volume_support.h"
+#include "tests/voxel/volume_support.h"
 
 using namespace voxel_test;
 

@@ -2,10 +2,10 @@
 // kernels do: same bits for trilinear sampling, cell gradients, cubic values
 // and slopes, on volumes with each type's extremes, at points across every
 // range rule.
-#include "cell_slope.h"
-#include "cubic_spline.h"
-#include "element_types.h"
-#include "trilinear.h"
+#include "voxel/cell_slope.h"
+#include "voxel/cubic_spline.h"
+#include "tests/support/element_types.h"
+#include "voxel/trilinear.h"
 
 #include <tuple>
 

@@ -1,7 +1,7 @@
 // Volumes of every class give the bits of the call with double(V), for each
 // volume plug-in on points across every range rule, on one thread and on
 // several.
-#include "element_types.h"
+#include "tests/support/element_types.h"
 
 namespace {
 

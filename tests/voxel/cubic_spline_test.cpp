@@ -1,6 +1,6 @@
 // vxCubicSample and vxCubicSlope.
-#include "cubic_weights.h"
-#include "volume_support.h"
+#include "common/cubic_weights.h"
+#include "tests/voxel/volume_support.h"
 
 #include <algorithm>
 #include <cmath>

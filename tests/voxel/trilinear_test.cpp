@@ -1,5 +1,5 @@
 // vxTrilinSample.
-#include "volume_support.h"
+#include "tests/voxel/volume_support.h"
 
 #include <cmath>
 #include <random>

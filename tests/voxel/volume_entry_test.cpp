@@ -1,6 +1,6 @@
 // What the four volume plug-ins share: count messages, refusals of unsound
 // inputs, the shape of the outputs.
-#include "volume_support.h"
+#include "tests/voxel/volume_support.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // The volume kernels called directly: offsets of volumes with 2^31 voxels or
 // more, and results independent of the thread count.
-#include "cell_slope.h"
-#include "cubic_spline.h"
-#include "trilinear.h"
+#include "voxel/cell_slope.h"
+#include "voxel/cubic_spline.h"
+#include "voxel/trilinear.h"
 
-#include "reserved_memory.h"
+#include "tests/support/reserved_memory.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #ifndef GRIDMEX_VOLUME_SUPPORT_H
 #define GRIDMEX_VOLUME_SUPPORT_H
 
-#include "plugin_test.h"
+#include "tests/support/plugin_test.h"
 
 #include <limits>
 #include <vector>
