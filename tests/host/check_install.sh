@@ -1,0 +1,32 @@
+#!/bin/sh
+# check_install.sh CMAKE BUILD_DIR PREFIX OCTAVE_CLI NAME...
+# `cmake --install` of the build into a fresh PREFIX gives own/ and (when the
+# build has Octave, OCTAVE_CLI not "-") octave/, each with every plug-in and
+# its help file; the own-host plug-ins bind the host library installed beside
+# them, and Octave calls the installed plug-ins and shows their help.
+cmake=$1 build=$2 prefix=$3 octave_cli=$4
+shift 4
+rm -rf "$prefix"
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null || exit 1
+status=0
+need() {
+    [ -f "$1" ] || { echo "not installed: $1"; status=1; }
+}
+for name in "$@"; do
+    need "$prefix/own/$name.so"
+    need "$prefix/own/$name.m"
+    if [ "$octave_cli" != - ]; then
+        need "$prefix/octave/$name.mex"
+        need "$prefix/octave/$name.m"
+    fi
+done
+[ $status -eq 0 ] || exit 1
+host=$(ldd "$prefix/own/$1.so" | sed -n 's/^\s*libmexhost\.so => \(\S*\) .*/\1/p')
+[ "$host" = "$prefix/own/libmexhost.so" ] || { echo "$1.so binds the host library at [$host]"; exit 1; }
+if [ "$octave_cli" != - ]; then
+    "$octave_cli" --norc --quiet --no-history --no-window-system --path "$prefix/octave" --eval "
+        assert(strncmp(which('pxBilinSample'), '$prefix/octave', numel('$prefix/octave')));
+        assert(pxBilinSample(2.5, 2.5, magic(4)), 8.5);
+        assert(strfind(help('pxBilinSample'), 'pxBilinSample') > 0);" || exit 1
+fi
+echo "installed $# plug-ins into $prefix"
