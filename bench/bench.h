@@ -50,6 +50,7 @@ struct Machine {
 // Everything the workloads add to.
 struct Results {
     std::vector<std::string> families;          // section headings, in order
+    std::map<std::string, std::string> familyNames;  // section heading -> family run ("pixel", ...)
     std::map<std::string, std::vector<Row>> rows;  // family -> rows
     std::map<std::string, Peer> peers;          // key -> peer
     Machine machine;
@@ -103,6 +104,10 @@ void readPeers(const std::string &path, Results &results);
 
 // Prints the whole table.
 void printTable(const Results &results);
+
+// Appends the column names and the same figures as CSV rows to `path`
+// (after the comment lines bench/run writes there).
+void writeCsv(const Results &results, const std::string &path);
 
 }  // namespace bench
 
