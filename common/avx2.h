@@ -139,6 +139,40 @@ GRIDMEX_AVX2_TARGET inline void transpose(const __m256d in[4], __m256d out[4]) {
     out[3] = _mm256_permute2f128_pd(hi01, hi23, 0x31);
 }
 
+// The opening of a four-lane kernel, in two steps (D = 2 or 3 axes).  First:
+// sets x[a] to the coordinates at[a][k..k+3] of four points along axis a and
+// c[a] to their floors; returns the lanes whose every floor c[a] lies in
+// [lo, hi[a]] (by cellsIn, so never a NaN lane).
+template <int D>
+GRIDMEX_AVX2_TARGET inline __m256d floorCells(const double *const (&at)[D], Index k, double lo,
+                                              const Index (&hi)[D], __m256d x[D], __m256d c[D]) {
+    static_assert(D == 2 || D == 3, "two or three dimensions");
+    for (int a = 0; a < D; ++a) x[a] = _mm256_loadu_pd(at[a] + k);
+    for (int a = 0; a < D; ++a) c[a] = floorLanes(x[a]);
+    const __m256d inside =
+        _mm256_and_pd(cellsIn(c[0], lo, static_cast<double>(hi[0])), cellsIn(c[1], lo, static_cast<double>(hi[1])));
+    if constexpr (D == 3) return _mm256_and_pd(inside, cellsIn(c[2], lo, static_cast<double>(hi[2])));
+    return inside;
+}
+
+// Then: moves the cells c[a] of the lanes outside `inside` to the cell `safe`
+// on every axis, and returns their exact offsets, with (M, N) = extent:
+// (c[0] - origin) + M (c[1] - origin) in 2-D,
+// (c[0] - origin) + M ((c[1] - origin) + N (c[2] - origin)) in 3-D.
+template <int D>
+GRIDMEX_AVX2_TARGET inline __m256i safeOffsets(__m256d c[D], __m256d inside, double safe, double origin,
+                                               const Index (&extent)[D - 1]) {
+    static_assert(D == 2 || D == 3, "two or three dimensions");
+    const __m256d o = _mm256_set1_pd(origin), M = _mm256_set1_pd(static_cast<double>(extent[0]));
+    for (int a = 0; a < D; ++a) c[a] = _mm256_blendv_pd(_mm256_set1_pd(safe), c[a], inside);
+    __m256d rest = _mm256_sub_pd(c[1], o);
+    if constexpr (D == 3) {
+        const __m256d N = _mm256_set1_pd(static_cast<double>(extent[1]));
+        rest = _mm256_add_pd(rest, _mm256_mul_pd(N, _mm256_sub_pd(c[2], o)));
+    }
+    return exactIndex(_mm256_add_pd(_mm256_sub_pd(c[0], o), _mm256_mul_pd(M, rest)));
+}
+
 }  // namespace grid
 
 // The range kernel for a block: avx2::kernel where `four` holds, the scalar

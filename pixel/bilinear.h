@@ -137,14 +137,11 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
         const __m256d x = _mm256_loadu_pd(X + k), y = _mm256_loadu_pd(Y + k);
-        __m256d l, u, inRows, h, v, inCols;
-        axisCells<B>(x, Md, l, u, inRows);
-        axisCells<B>(y, Nd, h, v, inCols);
+        __m256d cell[2], u, inRows, v, inCols;
+        axisCells<B>(x, Md, cell[0], u, inRows);
+        axisCells<B>(y, Nd, cell[1], v, inCols);
         const __m256d inside = _mm256_and_pd(inRows, inCols);
-        // Lanes outside along one axis only still hold a safe cell there.
-        l = _mm256_blendv_pd(_mm256_set1_pd(2.0), l, inside);
-        h = _mm256_blendv_pd(_mm256_set1_pd(2.0), h, inside);
-        const __m256i o = grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(Md, _mm256_sub_pd(h, one))));
+        const __m256i o = grid::safeOffsets<2>(cell, inside, 2.0, 1.0, {M});
         __m256d i00, i10, i01, i11;
         grid::rowPairs(I, o, i00, i10);
         grid::rowPairs(I + M, o, i01, i11);

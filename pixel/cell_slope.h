@@ -160,18 +160,13 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, 
 template <typename T, typename Inside>
 GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I,
                                         Index M, Index N, Inside inside, double *gx, double *gy) {
-    const double Md = static_cast<double>(M), Nd = static_cast<double>(N);
-    const __m256d one = _mm256_set1_pd(1.0);
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
-        const __m256d f = grid::floorLanes(_mm256_loadu_pd(X + k));
-        const __m256d g = grid::floorLanes(_mm256_loadu_pd(Y + k));
-        const __m256d use = _mm256_and_pd(grid::cellsIn(f, 1.0, Md), grid::cellsIn(g, 1.0, Nd));
-        const __m256d l = _mm256_blendv_pd(one, f, use), h = _mm256_blendv_pd(one, g, use);
-        const __m256i o = grid::exactIndex(
-            _mm256_add_pd(_mm256_sub_pd(l, one), _mm256_mul_pd(_mm256_set1_pd(Md), _mm256_sub_pd(h, one))));
-        _mm256_storeu_pd(gx + k, axisSlopes(I, o, l, M, 1, use, inside));
-        _mm256_storeu_pd(gy + k, axisSlopes(I, o, h, N, M, use, inside));
+        __m256d x[2], cell[2];
+        const __m256d use = grid::floorCells<2>({X, Y}, k, 1.0, {M, N}, x, cell);
+        const __m256i o = grid::safeOffsets<2>(cell, use, 1.0, 1.0, {M});
+        _mm256_storeu_pd(gx + k, axisSlopes(I, o, cell[0], M, 1, use, inside));
+        _mm256_storeu_pd(gy + k, axisSlopes(I, o, cell[1], N, M, use, inside));
     }
     pixel::cellSlopeRange(X, Y, k, end, I, M, N, inside, gx, gy);
 }

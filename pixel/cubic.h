@@ -127,17 +127,11 @@ GRIDMEX_AVX2_TARGET inline void expandedSlopes(__m256d s, __m256d d[4]) {
 // 4 x 4 pixels.
 GRIDMEX_AVX2_TARGET inline __m256d cubicCells(const double *X, const double *Y, Index k, Index M, Index lastRow,
                                               Index lastColumn, std::int64_t first[4], __m256d &s, __m256d &t) {
-    const __m256d two = _mm256_set1_pd(2.0);
-    const __m256d x = _mm256_loadu_pd(X + k), y = _mm256_loadu_pd(Y + k);
-    __m256d m = grid::floorLanes(x), l = grid::floorLanes(y);
-    const __m256d inside = _mm256_and_pd(grid::cellsIn(m, 2.0, double(lastRow)), grid::cellsIn(l, 2.0, double(lastColumn)));
-    m = _mm256_blendv_pd(two, m, inside);
-    l = _mm256_blendv_pd(two, l, inside);
-    _mm256_storeu_si256(reinterpret_cast<__m256i *>(first),
-                        grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(m, two),
-                                                       _mm256_mul_pd(_mm256_set1_pd(double(M)), _mm256_sub_pd(l, two)))));
-    s = _mm256_sub_pd(x, m);
-    t = _mm256_sub_pd(y, l);
+    __m256d x[2], cell[2];
+    const __m256d inside = grid::floorCells<2>({X, Y}, k, 2.0, {lastRow, lastColumn}, x, cell);
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(first), grid::safeOffsets<2>(cell, inside, 2.0, 2.0, {M}));
+    s = _mm256_sub_pd(x[0], cell[0]);
+    t = _mm256_sub_pd(x[1], cell[1]);
     return inside;
 }
 

@@ -75,22 +75,14 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *V, __m256i q, __m256d at,
 template <typename T>
 GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
                                         const T *V, Index M, Index N, Index P, double *gi, double *gj, double *gk) {
-    const double Md = static_cast<double>(M), Nd = static_cast<double>(N), Pd = static_cast<double>(P);
-    const __m256d one = _mm256_set1_pd(1.0);
     Index p = begin;
     for (; p + 4 <= end; p += 4) {
-        const __m256d fi = grid::floorLanes(_mm256_loadu_pd(X + p));
-        const __m256d fj = grid::floorLanes(_mm256_loadu_pd(Y + p));
-        const __m256d fk = grid::floorLanes(_mm256_loadu_pd(Z + p));
-        const __m256d use = _mm256_and_pd(_mm256_and_pd(grid::cellsIn(fi, 1.0, Md), grid::cellsIn(fj, 1.0, Nd)),
-                                          grid::cellsIn(fk, 1.0, Pd));
-        const __m256d i = _mm256_blendv_pd(one, fi, use), j = _mm256_blendv_pd(one, fj, use),
-                      k = _mm256_blendv_pd(one, fk, use);
-        const __m256d rest = _mm256_add_pd(_mm256_sub_pd(j, one), _mm256_mul_pd(_mm256_set1_pd(Nd), _mm256_sub_pd(k, one)));
-        const __m256i q = grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(i, one), _mm256_mul_pd(_mm256_set1_pd(Md), rest)));
-        _mm256_storeu_pd(gi + p, _mm256_and_pd(use, axisSlopes(V, q, i, M, 1)));
-        _mm256_storeu_pd(gj + p, _mm256_and_pd(use, axisSlopes(V, q, j, N, M)));
-        _mm256_storeu_pd(gk + p, _mm256_and_pd(use, axisSlopes(V, q, k, P, M * N)));
+        __m256d x[3], cell[3];
+        const __m256d use = grid::floorCells<3>({X, Y, Z}, p, 1.0, {M, N, P}, x, cell);
+        const __m256i q = grid::safeOffsets<3>(cell, use, 1.0, 1.0, {M, N});
+        _mm256_storeu_pd(gi + p, _mm256_and_pd(use, axisSlopes(V, q, cell[0], M, 1)));
+        _mm256_storeu_pd(gj + p, _mm256_and_pd(use, axisSlopes(V, q, cell[1], N, M)));
+        _mm256_storeu_pd(gk + p, _mm256_and_pd(use, axisSlopes(V, q, cell[2], P, M * N)));
     }
     voxel::cellSlopeRange(X, Y, Z, p, end, V, M, N, P, gi, gj, gk);
 }

@@ -176,22 +176,10 @@ GRIDMEX_AVX2_TARGET inline void nestedWeightsAndSlopes(__m256d t, __m256d w[4], 
 // first 4 x 4 x 4 voxels.
 GRIDMEX_AVX2_TARGET inline __m256d cubicCells(const double *X, const double *Y, const double *Z, Index p, Index M,
                                               Index N, Index P, std::int64_t first[4], __m256d t[3]) {
-    const __m256d two = _mm256_set1_pd(2.0);
-    const __m256d x = _mm256_loadu_pd(X + p), y = _mm256_loadu_pd(Y + p), z = _mm256_loadu_pd(Z + p);
-    __m256d i = grid::floorLanes(x), j = grid::floorLanes(y), k = grid::floorLanes(z);
-    const __m256d inside = _mm256_and_pd(
-        _mm256_and_pd(grid::cellsIn(i, 2.0, double(M - 2)), grid::cellsIn(j, 2.0, double(N - 2))),
-        grid::cellsIn(k, 2.0, double(P - 2)));
-    i = _mm256_blendv_pd(two, i, inside);
-    j = _mm256_blendv_pd(two, j, inside);
-    k = _mm256_blendv_pd(two, k, inside);
-    const __m256d Md = _mm256_set1_pd(double(M)), Nd = _mm256_set1_pd(double(N));
-    const __m256d rest = _mm256_add_pd(_mm256_sub_pd(j, two), _mm256_mul_pd(Nd, _mm256_sub_pd(k, two)));
-    _mm256_storeu_si256(reinterpret_cast<__m256i *>(first),
-                        grid::exactIndex(_mm256_add_pd(_mm256_sub_pd(i, two), _mm256_mul_pd(Md, rest))));
-    t[0] = _mm256_sub_pd(x, i);
-    t[1] = _mm256_sub_pd(y, j);
-    t[2] = _mm256_sub_pd(z, k);
+    __m256d x[3], cell[3];
+    const __m256d inside = grid::floorCells<3>({X, Y, Z}, p, 2.0, {M - 2, N - 2, P - 2}, x, cell);
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(first), grid::safeOffsets<3>(cell, inside, 2.0, 2.0, {M, N}));
+    for (int a = 0; a < 3; ++a) t[a] = _mm256_sub_pd(x[a], cell[a]);
     return inside;
 }
 

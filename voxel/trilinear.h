@@ -58,27 +58,18 @@ template <typename T>
 GRIDMEX_AVX2_TARGET void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end,
                                            const T *V, Index M, Index N, Index P, double *out) {
     const __m256d one = _mm256_set1_pd(1.0), two = _mm256_set1_pd(2.0), half = _mm256_set1_pd(0.5);
-    const __m256d Md = _mm256_set1_pd(static_cast<double>(M)), Nd = _mm256_set1_pd(static_cast<double>(N));
     const __m256i stepM = _mm256_set1_epi64x(M), stepMN = _mm256_set1_epi64x(M * N);
     Index p = begin;
     for (; p + 4 <= end; p += 4) {
-        const __m256d x = _mm256_loadu_pd(X + p), y = _mm256_loadu_pd(Y + p), z = _mm256_loadu_pd(Z + p);
-        __m256d i = grid::floorLanes(x), j = grid::floorLanes(y), k = grid::floorLanes(z);
-        const __m256d inside = _mm256_and_pd(
-            _mm256_and_pd(grid::cellsIn(i, 2.0, double(M - 1)), grid::cellsIn(j, 2.0, double(N - 1))),
-            grid::cellsIn(k, 2.0, double(P - 1)));
         // Lanes outside read the safe voxel (2, 2, 2) and are then set to 0.
-        i = _mm256_blendv_pd(two, i, inside);
-        j = _mm256_blendv_pd(two, j, inside);
-        k = _mm256_blendv_pd(two, k, inside);
-        const __m256i o = grid::exactIndex(_mm256_add_pd(
-            _mm256_sub_pd(i, one),
-            _mm256_mul_pd(Md, _mm256_add_pd(_mm256_sub_pd(j, one), _mm256_mul_pd(Nd, _mm256_sub_pd(k, one))))));
+        __m256d x[3], cell[3];
+        const __m256d inside = grid::floorCells<3>({X, Y, Z}, p, 2.0, {M - 1, N - 1, P - 1}, x, cell);
+        const __m256i o = grid::safeOffsets<3>(cell, inside, 2.0, 1.0, {M, N});
         const __m256i oM = _mm256_add_epi64(o, stepM), oMN = _mm256_add_epi64(o, stepMN),
                       oMNM = _mm256_add_epi64(oMN, stepM);
-        const __m256d xi = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(x, i), half));
-        const __m256d eta = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(y, j), half));
-        const __m256d zeta = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(z, k), half));
+        const __m256d xi = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(x[0], cell[0]), half));
+        const __m256d eta = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(x[1], cell[1]), half));
+        const __m256d zeta = _mm256_mul_pd(two, _mm256_sub_pd(_mm256_sub_pd(x[2], cell[2]), half));
         const __m256d xl = _mm256_sub_pd(one, xi), xu = _mm256_add_pd(one, xi);
         const __m256d yl = _mm256_sub_pd(one, eta), yu = _mm256_add_pd(one, eta);
         const __m256d zl = _mm256_sub_pd(one, zeta), zu = _mm256_add_pd(one, zeta);
