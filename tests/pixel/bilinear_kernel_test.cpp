@@ -19,8 +19,9 @@ using pixel::Index;
 
 std::vector<double> coordinates(std::mt19937 &rng, double extent, std::size_t n) {
     const double inf = std::numeric_limits<double>::infinity();
-    const double specials[] = {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 0.0, -0.0, 1.0, 1.9,
-                               2.0, extent - 1, extent - 0.001, extent, extent + 0.5, 3e9, -3e9, 1e300};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double specials[] = {nan,    inf,          -inf, 0.0,  -0.0, 1.0, 1.9, 2.0, extent - 1, extent - 0.001,
+                               extent, extent + 0.5, 3e9,  -3e9, 1e300};
     std::uniform_real_distribution<double> wide(-2, extent + 2);
     std::uniform_int_distribution<int> pick(0, 3);
     std::vector<double> v(n);

@@ -123,8 +123,9 @@ inline bool sameOutputs(const mxArray *a, const mxArray *b) {
 // the 32-bit range; the rest spread over the axis and two samples beyond.
 inline std::vector<double> rangeCoordinates(std::mt19937 &rng, double extent, std::size_t n) {
     const double inf = std::numeric_limits<double>::infinity(), e = extent;
-    const double specials[] = {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 0.0, -0.0, 0.999, 1.0, 1.5, 1.999,
-                               2.0, 3.0, e - 3, e - 2, e - 1.5, e - 1, e - 0.001, e, e + 0.5, e + 1, 3e9, -3e9};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double specials[] = {nan,   inf,   -inf,    0.0,   -0.0,      0.999, 1.0,     1.5,   1.999, 2.0, 3.0,
+                               e - 3, e - 2, e - 1.5, e - 1, e - 0.001, e,     e + 0.5, e + 1, 3e9,   -3e9};
     std::uniform_real_distribution<double> wide(-2, e + 2);
     std::vector<double> v(n);
     for (double &c : v) c = rng() % 4 == 0 ? specials[rng() % std::size(specials)] : wide(rng);
