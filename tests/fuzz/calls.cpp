@@ -246,11 +246,14 @@ double special(Source &s) {
         return whole + s.pick({0.5, 0.3, 0.9, -0.5, 1e-9});
     }
     default:
+        // A list of values, bin-packed; clang-format would give one line per value.
+        // clang-format off
         return s.pick({kNaN, -kNaN, kInf, -kInf, 0.0, -0.0, DBL_MAX, -DBL_MAX, DBL_MIN,
                        std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::denorm_min(),
                        1e300, -1e300, 1e-300, 2147483647.0, 2147483648.0, -2147483648.0, -2147483649.0,
                        2147483647.5, -2147483648.5, 4294967296.0, 9007199254740992.0, -9007199254740993.0,
                        9.3e18, 1.9e19, 1e10, -1e10, 1.0 - 0x1.0p-53, 0x1.0p-1074 * 3});
+        // clang-format on
     }
 }
 

@@ -468,6 +468,9 @@ CountVerdict countVerdict(const Counts &c, int nlhs, const Inputs &in) {
 }
 
 const std::vector<Model> &models() {
+    // One plug-in per entry, fields bin-packed; clang-format would give a
+    // long entry one line per field.
+    // clang-format off
     static const std::vector<Model> all = {
         {"pxBilinSample", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinSample, oneLikeFirst, {}, {}, {}},
         {"pxBilinSampleClamp", {Counts::AtLeast, 3, 1, kThreeIn, kOneOut}, bilinBordered, oneLikeFirst, {}, {}, {}},
@@ -511,6 +514,7 @@ const std::vector<Model> &models() {
         {"matInvert6", {Counts::Stack36, 1, 1, "Only one input required.", kOneOut}, invert6, stack36,
          {"Singular Matrix."}, {}, {}},
     };
+    // clang-format on
     return all;
 }
 
