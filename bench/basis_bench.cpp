@@ -33,7 +33,7 @@ void basisWorkloads(Results &results) {
     {
         ArrayPtr image = smoothImage(side2, side2), b = basis(n2);
         Row row{"slopeBasis2 2048^2", "pixels", double(n2), double(n2) * (8 + 8 * kF + 16 * kF), {0, 0},
-                {"gradient_basis2"}, ""};
+                {"gradient_basis2"},  ""};
         measure(row, "slopeBasis2", 1, {image.get(), b.get()});
         rows.push_back(row);
     }

@@ -33,7 +33,7 @@ struct Row {
 
 // A peer timed on the same kind of work, possibly on fewer items.
 struct Peer {
-    std::string label;      // what the peer is, e.g. "interp2 linear"
+    std::string label;        // what the peer is, e.g. "interp2 linear"
     double rate[2] = {0, 0};  // items per second on 1 and 2 threads (an Octave peer has one rate for both)
 };
 
@@ -49,10 +49,10 @@ struct Machine {
 
 // Everything the workloads add to.
 struct Results {
-    std::vector<std::string> families;          // section headings, in order
+    std::vector<std::string> families;               // section headings, in order
     std::map<std::string, std::string> familyNames;  // section heading -> family run ("pixel", ...)
-    std::map<std::string, std::vector<Row>> rows;  // family -> rows
-    std::map<std::string, Peer> peers;          // key -> peer
+    std::map<std::string, std::vector<Row>> rows;    // family -> rows
+    std::map<std::string, Peer> peers;               // key -> peer
     Machine machine;
 };
 

@@ -59,8 +59,13 @@ void classRows(Results &results, std::vector<Row> &rows, const std::string &tag,
         results.peers[key] = Peer{"the double row above", {n / reference.seconds[0], n / reference.seconds[1]}};
         for (const Classed &c : others) {
             in.back() = c.array.get();
-            Row row{name + " " + c.name, "points", n, (coordinates + 8 * k.outputs) * n + c.elementBytes * elements,
-                    {0, 0}, {key}, ""};
+            Row row{name + " " + c.name,
+                    "points",
+                    n,
+                    (coordinates + 8 * k.outputs) * n + c.elementBytes * elements,
+                    {0, 0},
+                    {key},
+                    ""};
             measure(row, k.name, k.outputs, in);
             rows.push_back(row);
         }
@@ -77,9 +82,10 @@ void classWorkloads(Results &results) {
         const double origin[2] = {20, 20}, step[2] = {1.0, 0.4};
         const PointSet coherent = coherentPoints2(2000, 5000, origin, step);
         const PointSet random = randomPoints(2, 2000, 2000 * 5000, 3, 2048 - 5);
-        const std::vector<Kind> kinds = {{"pxBilinSample", 1}, {"pxCellSlope", 2}, {"pxCubicSample", 1},
-                                         {"pxCubicSlope", 2}};
-        for (const auto &[tag, p] : {std::pair<const char *, const PointSet *>{" coherent", &coherent}, {" random", &random}})
+        const std::vector<Kind> kinds = {
+            {"pxBilinSample", 1}, {"pxCellSlope", 2}, {"pxCubicSample", 1}, {"pxCubicSlope", 2}};
+        for (const auto &[tag, p] :
+             {std::pair<const char *, const PointSet *>{" coherent", &coherent}, {" random", &random}})
             classRows(results, results.rows[planar], tag, {p->x.get(), p->y.get(), nullptr}, image, kinds);
     }
     const std::string spatial = "Classes, 3-D: 256^3 volume, 10 M points, against double";
@@ -88,9 +94,10 @@ void classWorkloads(Results &results) {
     const double origin[3] = {3, 3, 3}, step[3] = {1.0, 1.2, 1.2};
     const PointSet coherent = coherentPoints3(250, 200, 200, origin, step);
     const PointSet random = randomPoints(3, 250, 250 * 200 * 200, 3, 256 - 4);
-    const std::vector<Kind> kinds = {{"vxTrilinSample", 1}, {"vxCellSlope", 3}, {"vxCubicSample", 1},
-                                     {"vxCubicSlope", 3}};
-    for (const auto &[tag, p] : {std::pair<const char *, const PointSet *>{" coherent", &coherent}, {" random", &random}})
+    const std::vector<Kind> kinds = {
+        {"vxTrilinSample", 1}, {"vxCellSlope", 3}, {"vxCubicSample", 1}, {"vxCubicSlope", 3}};
+    for (const auto &[tag, p] :
+         {std::pair<const char *, const PointSet *>{" coherent", &coherent}, {" random", &random}})
         classRows(results, results.rows[spatial], tag, {p->x.get(), p->y.get(), p->z.get(), nullptr}, volume, kinds);
 }
 

@@ -148,12 +148,12 @@ void compiledWorkloads(Results &results) {
         writeDoubles(dir / (set + "3_x.f64"), solid[s].x);
         writeDoubles(dir / (set + "3_y.f64"), solid[s].y);
         writeDoubles(dir / (set + "3_z.f64"), solid[s].z);
-        remaps[s] = std::make_unique<Remap>(data(image), kSide2, kSide2, data(planar[s].x), data(planar[s].y),
-                                            kRows2, kCount2);
+        remaps[s] = std::make_unique<Remap>(data(image), kSide2, kSide2, data(planar[s].x), data(planar[s].y), kRows2,
+                                            kCount2);
     }
     const std::string sizes = " " + dir.string() + " " + std::to_string(kSide2) + " " + std::to_string(kRows2) + " " +
-                              std::to_string(kCount2) + " " + std::to_string(kSide3) + " " +
-                              std::to_string(kRows3) + " " + std::to_string(kCount3);
+                              std::to_string(kCount2) + " " + std::to_string(kSide3) + " " + std::to_string(kRows3) +
+                              " " + std::to_string(kCount3);
     const std::string source = GRIDMEX_SOURCE_DIR;
     // The second Octave run asks glibc to back its large allocations with
     // transparent huge pages (glibc 2.35 on), so that the outputs Octave
@@ -185,7 +185,8 @@ void compiledWorkloads(Results &results) {
                     const mexhost::Plugin *loaded = plugin(p.name);
                     if (!loaded) continue;
                     if (round == 0) ownSeconds(*loaded, p.outputs, inputs2(s), threads);
-                    best.keep(key("own", p.name, kSets[s], threads), ownSeconds(*loaded, p.outputs, inputs2(s), threads));
+                    best.keep(key("own", p.name, kSets[s], threads),
+                              ownSeconds(*loaded, p.outputs, inputs2(s), threads));
                     if (!p.turn) continue;
                     const bool cubic = std::string(p.remap) == "cubic";
                     if (round == 0) remaps[s]->seconds(cubic, threads);
@@ -195,7 +196,8 @@ void compiledWorkloads(Results &results) {
                     const mexhost::Plugin *loaded = plugin(p.name);
                     if (!loaded) continue;
                     if (round == 0) ownSeconds(*loaded, p.outputs, inputs3(s), threads);
-                    best.keep(key("own", p.name, kSets[s], threads), ownSeconds(*loaded, p.outputs, inputs3(s), threads));
+                    best.keep(key("own", p.name, kSets[s], threads),
+                              ownSeconds(*loaded, p.outputs, inputs3(s), threads));
                 }
             }
         }
@@ -231,9 +233,9 @@ void compiledWorkloads(Results &results) {
                 const std::string what = "order" + std::to_string(order) + "_" + std::to_string(dims) + "d";
                 double sec = best(key("scipy", what, set, 1));
                 double rate = sec > 0 ? double(n) / sec : 0;
-                results.peers["scipy_" + what + " " + set] =
-                    Peer{"map_coordinates order " + std::to_string(order) + ", 1 thread (" + std::to_string(n) + ")",
-                         {rate, rate}};
+                results.peers["scipy_" + what + " " + set] = Peer{
+                    "map_coordinates order " + std::to_string(order) + ", 1 thread (" + std::to_string(n) + ")",
+                    {rate, rate}};
             }
         }
     }

@@ -52,14 +52,34 @@ void writeCsv(const Results &results, const std::string &path) {
     char arrays[48];
     std::snprintf(arrays, sizeof arrays, " (%.1f GiB arrays)", m.arrayBytes / (1 << 30));
     auto limit = [&](const std::string &name, const double bandwidth[2]) {
-        line(out, {"machine", "", name, "bytes", "", "", "", "", "", number(bandwidth[0] * 1e-9),
-                   number(bandwidth[1] * 1e-9), "", "", "", "", "", "", "", "", ""});
+        line(
+            out,
+            {"machine", "", name, "bytes", "", "", "", "", "", number(bandwidth[0] * 1e-9), number(bandwidth[1] * 1e-9),
+             "",        "", "",   "",      "", "", "", "", ""});
     };
     limit(std::string("copy") + arrays, m.copy);
     limit(std::string("triad") + arrays, m.triad);
     limit("copy into freshly allocated memory", m.freshCopy);
-    line(out, {"machine", "", "arithmetic loop, 2 threads over 1", "", "", "", "", "", "", "", "", "", "", "", "", "",
-               "", "", number(m.coreScaling), "2 when the second core is free"});
+    line(out, {"machine",
+               "",
+               "arithmetic loop, 2 threads over 1",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               "",
+               number(m.coreScaling),
+               "2 when the second core is free"});
 
     for (const std::string &section : results.families) {
         auto family = results.familyNames.find(section);

@@ -29,8 +29,13 @@ void diagnosticWorkloads(Results &results) {
         PointSet p = randomPoints(2, 2000, count, 3, side2 - 5);
         std::vector<const mxArray *> in = {p.x.get(), p.y.get(), image.get()};
         for (Kind k : planar) {
-            Row row{std::string(k.name) + " random, 160^2 image", "points", double(count),
-                    (16 + 8.0 * k.outputs) * count + double(side2 * side2) * 8, {0, 0}, {}, ""};
+            Row row{std::string(k.name) + " random, 160^2 image",
+                    "points",
+                    double(count),
+                    (16 + 8.0 * k.outputs) * count + double(side2 * side2) * 8,
+                    {0, 0},
+                    {},
+                    ""};
             measure(row, k.name, k.outputs, in);
             rows.push_back(row);
         }
@@ -48,8 +53,13 @@ void diagnosticWorkloads(Results &results) {
         PointSet p = coherentPoints2(2000, 5000, origin, step);
         std::vector<const mxArray *> in = {p.x.get(), p.y.get(), image.get()};
         for (Kind k : planar) {
-            Row row{std::string(k.name) + " coherent, recycled", "points", double(count),
-                    (16 + 8.0 * k.outputs) * count + 2048.0 * 2048 * 8, {0, 0}, {}, ""};
+            Row row{std::string(k.name) + " coherent, recycled",
+                    "points",
+                    double(count),
+                    (16 + 8.0 * k.outputs) * count + 2048.0 * 2048 * 8,
+                    {0, 0},
+                    {},
+                    ""};
             measure(row, k.name, k.outputs, in);
             rows.push_back(row);
         }

@@ -27,7 +27,7 @@ struct Mesh {
     int dims;
     std::vector<ArrayPtr> px, py, pz;  // candidate points of each grid cell, n x 1
     std::vector<Element> elements;
-    double candidates = 0;             // points over all elements
+    double candidates = 0;  // points over all elements
 };
 
 // A node of the regular grid of spacing `size`, displaced by a fixed
@@ -189,8 +189,13 @@ void meshRows(std::vector<Row> &rows, const Mesh &mesh, const std::string &tag, 
     Row quad{q + tag, "points", n, (8.0 * d + 8.0 * (d + 1)) * n, {0, 0}, {}, ""};
     Row shape{s + tag, "points", n, (8.0 * d + 8.0 * nodes) * n, {0, 0}, {}, ""};
     double inside = runMesh(mesh, quad, shape);
-    Row chain{q + " + " + s + tag, "points", n, quad.bytes + shape.bytes,
-              {quad.seconds[0] + shape.seconds[0], quad.seconds[1] + shape.seconds[1]}, {peer}, quad.note};
+    Row chain{q + " + " + s + tag,
+              "points",
+              n,
+              quad.bytes + shape.bytes,
+              {quad.seconds[0] + shape.seconds[0], quad.seconds[1] + shape.seconds[1]},
+              {peer},
+              quad.note};
     if (chain.note.empty())
         chain.note = std::to_string(mesh.elements.size()) + " elements, " + std::to_string(Index(inside)) + " inside";
     rows.push_back(quad);

@@ -28,7 +28,9 @@ ArrayPtr smoothVolume(Index M, Index N, Index P) {
 
 // A smooth displacement under one pixel, as correlation of a deformed image
 // finds it.
-static double displacement(double a, double b) { return 0.6 * std::sin(0.013 * a + 0.007 * b) + 0.25 * std::cos(0.021 * b); }
+static double displacement(double a, double b) {
+    return 0.6 * std::sin(0.013 * a + 0.007 * b) + 0.25 * std::cos(0.021 * b);
+}
 
 PointSet coherentPoints2(Index rows, Index cols, const double origin[2], const double step[2]) {
     PointSet s{doubles({rows, cols}), doubles({rows, cols}), ArrayPtr(), rows * cols};

@@ -49,8 +49,8 @@ void levelsetWorkloads(Results &results) {
     measure(extend, "lvsExtendField", 1, {speed.get(), phi.get(), h.get(), dt.get()});
     rows.push_back(extend);
     // T = 9.5 with dt = h / 2: steps at t = 0, 0.5, ..., 9.5.
-    Row redistance{"lvsRedistance, 20 steps", "cell-steps", 20 * cells, 20 * 16 * cells, {0, 0},
-                   {"lvs_redistance20"}, ""};
+    Row redistance{
+        "lvsRedistance, 20 steps", "cell-steps", 20 * cells, 20 * 16 * cells, {0, 0}, {"lvs_redistance20"}, ""};
     measure(redistance, "lvsRedistance", 1, {phi.get(), h.get(), T.get()});
     rows.push_back(redistance);
 }

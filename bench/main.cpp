@@ -29,9 +29,9 @@ int main(int argc, char **argv) {
         void (*run)(bench::Results &);
     };
     // The diagnostics come last: they change how the allocator recycles memory.
-    const Family families[] = {{"pixel", bench::pixelWorkloads},       {"voxel", bench::voxelWorkloads},
-                               {"fe", bench::elementWorkloads},        {"basis", bench::basisWorkloads},
-                               {"levelset", bench::levelsetWorkloads}, {"util", bench::utilityWorkloads},
+    const Family families[] = {{"pixel", bench::pixelWorkloads},        {"voxel", bench::voxelWorkloads},
+                               {"fe", bench::elementWorkloads},         {"basis", bench::basisWorkloads},
+                               {"levelset", bench::levelsetWorkloads},  {"util", bench::utilityWorkloads},
                                {"compiled", bench::compiledWorkloads},  {"classes", bench::classWorkloads},
                                {"diagnose", bench::diagnosticWorkloads}};
     try {

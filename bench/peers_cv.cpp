@@ -15,8 +15,8 @@ struct Remap::Maps {
     cv::Mat image, x, y;
 };
 
-Remap::Remap(const double *image, std::int64_t M, std::int64_t N, const double *X, const double *Y,
-             std::int64_t rows, std::int64_t count)
+Remap::Remap(const double *image, std::int64_t M, std::int64_t N, const double *X, const double *Y, std::int64_t rows,
+             std::int64_t count)
     : maps_(std::make_unique<Maps>()) {
     maps_->image = cv::Mat(int(N), int(M), CV_64F, const_cast<double *>(image));
     const int cols = int(count / rows);

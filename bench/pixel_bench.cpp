@@ -55,15 +55,19 @@ void pixelWorkloads(Results &results) {
         measure(slope, "pxCellSlope", 2, xyI);
         rows.push_back(slope);
         Row masked{"pxCellSlopeMasked" + tag, "points", n, 32 * n + imageBytes * 1.5, {0, 0},
-                   {"gradient_cells" + tag}, ""};
+                   {"gradient_cells" + tag},  ""};
         measure(masked, "pxCellSlopeMasked", 2, xyIm);
         rows.push_back(masked);
-        Row cubic{"pxCubicSample" + tag, "points", n, 24 * n + imageBytes, {0, 0},
-                  {"interp2_cubic" + tag, "interp2_spline" + tag}, ""};
+        Row cubic{"pxCubicSample" + tag,
+                  "points",
+                  n,
+                  24 * n + imageBytes,
+                  {0, 0},
+                  {"interp2_cubic" + tag, "interp2_spline" + tag},
+                  ""};
         measure(cubic, "pxCubicSample", 1, xyI, noSentinel);
         rows.push_back(cubic);
-        Row cubicSlope{"pxCubicSlope" + tag, "points", n, 32 * n + imageBytes, {0, 0},
-                       {"cubic_slope" + tag}, ""};
+        Row cubicSlope{"pxCubicSlope" + tag, "points", n, 32 * n + imageBytes, {0, 0}, {"cubic_slope" + tag}, ""};
         measure(cubicSlope, "pxCubicSlope", 2, xyI);
         rows.push_back(cubicSlope);
     }

@@ -93,8 +93,13 @@ void utilityWorkloads(Results &results) {
     for (Index n : {Index{1000000}, Index{20000}}) {
         const std::string size = n == 1000000 ? "1 M" : "20 k", tag = n == 1000000 ? "" : " 20k";
         ArrayPtr a = matrices(n);
-        Row invert{"matInvert6 " + size + " matrices", "matrices", double(n), 2 * 36 * 8 * double(n), {0, 0},
-                   {"eigen_inverse" + tag, "eigen_fullpivlu" + tag}, ""};
+        Row invert{"matInvert6 " + size + " matrices",
+                   "matrices",
+                   double(n),
+                   2 * 36 * 8 * double(n),
+                   {0, 0},
+                   {"eigen_inverse" + tag, "eigen_fullpivlu" + tag},
+                   ""};
         if (tag.empty()) invert.peers.insert(invert.peers.begin(), "inv_loop");
         measure(invert, "matInvert6", 1, {a.get()},
                 [&](const std::vector<ArrayPtr> &out) { return inverseCheck(data(a), data(out[0])); });
@@ -102,7 +107,8 @@ void utilityWorkloads(Results &results) {
 
         Peer partial{"Eigen inverse() (partial pivoting)", {0, 0}}, full{"Eigen FullPivLU inverse", {0, 0}};
         for (int t = 0; t < 2; ++t) {
-            partial.rate[t] = double(n) / bestSeconds([&] { return eigenSeconds(data(a), n, kThreadCounts[t], false); });
+            partial.rate[t] = double(n) /
+                              bestSeconds([&] { return eigenSeconds(data(a), n, kThreadCounts[t], false); });
             full.rate[t] = double(n) / bestSeconds([&] { return eigenSeconds(data(a), n, kThreadCounts[t], true); });
         }
         results.peers["eigen_inverse" + tag] = partial;

@@ -90,10 +90,10 @@ GRIDMEX_AVX2_TARGET inline void rowPairs(const T *base, __m256i o, __m256d &firs
     if constexpr (std::is_same_v<T, double>) {
         alignas(32) std::int64_t at[4];
         _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
-        const __m256d lanes02 =
-            _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[0])), _mm_loadu_pd(base + at[2]), 1);
-        const __m256d lanes13 =
-            _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[1])), _mm_loadu_pd(base + at[3]), 1);
+        const __m256d lanes02 = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[0])),
+                                                     _mm_loadu_pd(base + at[2]), 1);
+        const __m256d lanes13 = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[1])),
+                                                     _mm_loadu_pd(base + at[3]), 1);
         first = _mm256_unpacklo_pd(lanes02, lanes13);
         second = _mm256_unpackhi_pd(lanes02, lanes13);
     } else {
@@ -144,13 +144,13 @@ GRIDMEX_AVX2_TARGET inline void transpose(const __m256d in[4], __m256d out[4]) {
 // c[a] to their floors; returns the lanes whose every floor c[a] lies in
 // [lo, hi[a]] (by cellsIn, so never a NaN lane).
 template <int D>
-GRIDMEX_AVX2_TARGET inline __m256d floorCells(const double *const (&at)[D], Index k, double lo,
-                                              const Index (&hi)[D], __m256d x[D], __m256d c[D]) {
+GRIDMEX_AVX2_TARGET inline __m256d floorCells(const double *const (&at)[D], Index k, double lo, const Index (&hi)[D],
+                                              __m256d x[D], __m256d c[D]) {
     static_assert(D == 2 || D == 3, "two or three dimensions");
     for (int a = 0; a < D; ++a) x[a] = _mm256_loadu_pd(at[a] + k);
     for (int a = 0; a < D; ++a) c[a] = floorLanes(x[a]);
-    const __m256d inside =
-        _mm256_and_pd(cellsIn(c[0], lo, static_cast<double>(hi[0])), cellsIn(c[1], lo, static_cast<double>(hi[1])));
+    const __m256d inside = _mm256_and_pd(cellsIn(c[0], lo, static_cast<double>(hi[0])),
+                                         cellsIn(c[1], lo, static_cast<double>(hi[1])));
     if constexpr (D == 3) return _mm256_and_pd(inside, cellsIn(c[2], lo, static_cast<double>(hi[2])));
     return inside;
 }

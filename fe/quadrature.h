@@ -32,8 +32,8 @@ constexpr Index kPointCost3 = 128;
 
 // Points [begin, end) of a 2-D element with nodes (xn[i], yn[i]).
 template <class E>
-void quadPixelsRange(const double *xn, const double *yn, const double *xpix, const double *ypix, Index begin,
-                     Index end, double *xg, double *yg, double *wg) {
+void quadPixelsRange(const double *xn, const double *yn, const double *xpix, const double *ypix, Index begin, Index end,
+                     double *xg, double *yg, double *wg) {
     double X[E::kNodes], Y[E::kNodes];
     for (int i = 0; i < E::kNodes; ++i) {
         X[i] = xn[i];

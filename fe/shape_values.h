@@ -37,17 +37,15 @@ void shapeValues3Range(const double *__restrict xg, const double *__restrict yg,
 // The n points (xg[p], yg[p]), over threads.
 template <class E>
 void shapeValues2(const double *xg, const double *yg, Index n, double *FF) {
-    grid::parallelBlocks(n, E::kNodes, [&](Index begin, Index end) {
-        shapeValues2Range<E>(xg, yg, begin, end, n, FF);
-    });
+    grid::parallelBlocks(n, E::kNodes,
+                         [&](Index begin, Index end) { shapeValues2Range<E>(xg, yg, begin, end, n, FF); });
 }
 
 // The n points (xg[p], yg[p], zg[p]), over threads.
 template <class E>
 void shapeValues3(const double *xg, const double *yg, const double *zg, Index n, double *FF) {
-    grid::parallelBlocks(n, E::kNodes, [&](Index begin, Index end) {
-        shapeValues3Range<E>(xg, yg, zg, begin, end, n, FF);
-    });
+    grid::parallelBlocks(n, E::kNodes,
+                         [&](Index begin, Index end) { shapeValues3Range<E>(xg, yg, zg, begin, end, n, FF); });
 }
 
 }  // namespace fe

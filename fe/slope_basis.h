@@ -81,8 +81,8 @@ constexpr Index kSlopeBlock = 256;
 // pos (first axis fastest); pos moves on past them.  Runs along the first
 // axis share the rules of the other axes.
 template <int D, typename T, typename Axis>
-void blockSlopes(const T *f, const Index *extent, const Index *stride, const Axis *axis, Index *pos,
-                 Index n, double (*slope)[kSlopeBlock]) {
+void blockSlopes(const T *f, const Index *extent, const Index *stride, const Axis *axis, Index *pos, Index n,
+                 double (*slope)[kSlopeBlock]) {
     for (Index i = 0; i < n;) {
         Index base = 0;
         AxisRule rule[D];
@@ -111,8 +111,8 @@ void blockSlopes(const T *f, const Index *extent, const Index *stride, const Axi
 // along every axis; basis and out have R rows (at least the visited count)
 // and F and D F columns.
 template <int D, typename T, typename Axis>
-void slopeBasisRange(const T *f, const Index *extent, const Axis *axis, const double *basis, Index R,
-                     Index F, double *out, Index begin, Index end) {
+void slopeBasisRange(const T *f, const Index *extent, const Axis *axis, const double *basis, Index R, Index F,
+                     double *out, Index begin, Index end) {
     if (begin >= end) return;
     Index stride[D];
     stride[0] = 1;
@@ -141,8 +141,7 @@ void slopeBasisRange(const T *f, const Index *extent, const Axis *axis, const do
 
 // All visited points, over threads.
 template <int D, typename T, typename Axis>
-void slopeBasis(const T *f, const Index *extent, const Axis *axis, const double *basis, Index R, Index F,
-                double *out) {
+void slopeBasis(const T *f, const Index *extent, const Axis *axis, const double *basis, Index R, Index F, double *out) {
     grid::parallelBlocks(visitedCount<D>(axis), D * (F + 1), [&](Index begin, Index end) {
         slopeBasisRange<D>(f, extent, axis, basis, R, F, out, begin, end);
     });

@@ -17,8 +17,7 @@ inline Index readStep(const entry::Checks &check, int nrhs, const mxArray *prhs[
     const double given = check.scalar(prhs[2], "The step", "emptyStep");
     const double s = std::trunc(given);
     if (!(s >= 1)) {
-        check.refuse("stepBelowOne", "The step must be at least 1 after truncation toward zero (it is %g).",
-                     given);
+        check.refuse("stepBelowOne", "The step must be at least 1 after truncation toward zero (it is %g).", given);
     }
     // Any step beyond every extent visits index 0 alone; capping it keeps
     // the index arithmetic inside 64 bits.
@@ -54,10 +53,9 @@ void needTwoAlongEachAxis(const entry::Checks &check, const mxArray *array, cons
         check.refuse("imageTooSmall", "The image must have at least 2 rows and 2 columns (it is %lld x %lld).",
                      static_cast<long long>(extent[0]), static_cast<long long>(extent[1]));
     } else {
-        check.refuse("volumeTooSmall",
-                     "The volume must have at least 2 voxels along each axis (it is %lld x %lld x %lld).",
-                     static_cast<long long>(extent[0]), static_cast<long long>(extent[1]),
-                     static_cast<long long>(extent[2]));
+        check.refuse(
+            "volumeTooSmall", "The volume must have at least 2 voxels along each axis (it is %lld x %lld x %lld).",
+            static_cast<long long>(extent[0]), static_cast<long long>(extent[1]), static_cast<long long>(extent[2]));
     }
 }
 
@@ -77,8 +75,7 @@ inline void listInside(const entry::Checks &check, const ListAxis &list, Index e
         const Index v = list.index[a];
         if (v < 0 || v >= extent) {
             check.refuse("indexOutsideVolume", "The %s list holds %lld at position %lld, outside 0 to %lld.", name,
-                         static_cast<long long>(v), static_cast<long long>(a + 1),
-                         static_cast<long long>(extent - 1));
+                         static_cast<long long>(v), static_cast<long long>(a + 1), static_cast<long long>(extent - 1));
         }
     }
 }
@@ -93,8 +90,7 @@ inline void basisRows(const entry::Checks &check, const mxArray *basis, Index vi
 
 // Creates the R x D F result as output 1 and fills it.
 template <int D, typename Axis>
-void runSlopeBasis(mxArray *plhs[], const mxArray *grid, const Index *extent, const Axis *axis,
-                   const mxArray *basis) {
+void runSlopeBasis(mxArray *plhs[], const mxArray *grid, const Index *extent, const Axis *axis, const mxArray *basis) {
     const Index R = entry::rows(basis);
     const Index F = entry::cols(basis);
     plhs[0] = entry::newDoubles(R, D * F);

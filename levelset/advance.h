@@ -12,8 +12,8 @@ namespace levelset {
 
 // out = phi - (G F) dt for the columns [qBegin, qEnd), G the upwind
 // magnitude for the sign of F (0 counting as positive).
-inline void advanceColumns(const double *phi, const double *F, double *out, Index M, Index N, double ih,
-                           double dt, Index qBegin, Index qEnd) {
+inline void advanceColumns(const double *phi, const double *F, double *out, Index M, Index N, double ih, double dt,
+                           Index qBegin, Index qEnd) {
     for (Index q = qBegin; q < qEnd; ++q) {
         const double *c = phi + M * q;
         const double *s = F + M * q;
@@ -28,8 +28,8 @@ inline void advanceColumns(const double *phi, const double *F, double *out, Inde
 
 // One step over the whole M x N grid, over threads by columns.
 inline void advance(const double *phi, const double *F, double *out, Index M, Index N, double ih, double dt) {
-    grid::parallelBlocks(
-        N, M, [&](Index qBegin, Index qEnd) { advanceColumns(phi, F, out, M, N, ih, dt, qBegin, qEnd); });
+    grid::parallelBlocks(N, M,
+                         [&](Index qBegin, Index qEnd) { advanceColumns(phi, F, out, M, N, ih, dt, qBegin, qEnd); });
 }
 
 }  // namespace levelset

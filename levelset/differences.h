@@ -50,15 +50,9 @@ inline Upwind upwindX(LastRow, const double *c, Index r, double ih) {
 }
 
 // Central difference along x of the column c at row r; half = ih * 0.5.
-inline double centralX(FirstRow, const double *c, Index r, double ih, double) {
-    return (c[r + 1] - c[r]) * ih;
-}
-inline double centralX(InnerRow, const double *c, Index r, double, double half) {
-    return (c[r + 1] - c[r - 1]) * half;
-}
-inline double centralX(LastRow, const double *c, Index r, double ih, double) {
-    return (c[r] - c[r - 1]) * ih;
-}
+inline double centralX(FirstRow, const double *c, Index r, double ih, double) { return (c[r + 1] - c[r]) * ih; }
+inline double centralX(InnerRow, const double *c, Index r, double, double half) { return (c[r + 1] - c[r - 1]) * half; }
+inline double centralX(LastRow, const double *c, Index r, double ih, double) { return (c[r] - c[r - 1]) * ih; }
 
 // Upwind pairs along y in column q: each difference is hi[r] - lo[r] of two
 // neighbouring columns, the first column's forward difference standing in

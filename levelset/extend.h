@@ -12,8 +12,8 @@
 
 namespace levelset {
 
-inline void extendColumns(const double *u, const double *phi, double *out, Index M, Index N, double ih,
-                          double dt, Index qBegin, Index qEnd) {
+inline void extendColumns(const double *u, const double *phi, double *out, Index M, Index N, double ih, double dt,
+                          Index qBegin, Index qEnd) {
     const double half = ih * 0.5;
     for (Index q = qBegin; q < qEnd; ++q) {
         const double *c = u + M * q;
@@ -31,8 +31,8 @@ inline void extendColumns(const double *u, const double *phi, double *out, Index
 
 // One step over the whole M x N grid, over threads by columns.
 inline void extend(const double *u, const double *phi, double *out, Index M, Index N, double ih, double dt) {
-    grid::parallelBlocks(
-        N, M, [&](Index qBegin, Index qEnd) { extendColumns(u, phi, out, M, N, ih, dt, qBegin, qEnd); });
+    grid::parallelBlocks(N, M,
+                         [&](Index qBegin, Index qEnd) { extendColumns(u, phi, out, M, N, ih, dt, qBegin, qEnd); });
 }
 
 }  // namespace levelset

@@ -38,13 +38,13 @@ inline double spacing(const entry::Checks &check, const mxArray *a) {
     return h;
 }
 
-using StepKernel = void (*)(const double *field, const double *other, double *out, Index M, Index N,
-                            double ih, double dt);
+using StepKernel = void (*)(const double *field, const double *other, double *out, Index M, Index N, double ih,
+                            double dt);
 
 // out = f(field, other, h, dt): one explicit step of `kernel` over the grid
 // of `field`, with `other` read at the same linear positions.
-inline void stepEntry(const char *plugin, const char *fieldName, const char *otherName, StepKernel kernel,
-                      int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+inline void stepEntry(const char *plugin, const char *fieldName, const char *otherName, StepKernel kernel, int nlhs,
+                      mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs != 4) mexErrMsgTxt("Four inputs required.");
     if (nlhs != 1) mexErrMsgTxt("One output required.");
 

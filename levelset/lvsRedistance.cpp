@@ -14,8 +14,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const double T = levelset::scalar(check, prhs[2], "T");
     if (!levelset::redistanceEnds(h * 0.5, T)) {
         check.refuse("endlessIteration",
-                     "T = %g would take 2^53 or more steps of h/2 = %g; the iteration could never finish.", T,
-                     h * 0.5);
+                     "T = %g would take 2^53 or more steps of h/2 = %g; the iteration could never finish.", T, h * 0.5);
     }
 
     // Both scratch buffers are taken before any step, so that the steps run

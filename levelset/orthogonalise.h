@@ -17,8 +17,8 @@ namespace levelset {
 inline double above(double v) { return v > 0 ? v : 0.0; }
 inline double below(double v) { return v < 0 ? v : 0.0; }
 
-inline void orthogonaliseColumns(const double *psi, const double *phi, double *out, Index M, Index N,
-                                 double ih, double dt, Index qBegin, Index qEnd) {
+inline void orthogonaliseColumns(const double *psi, const double *phi, double *out, Index M, Index N, double ih,
+                                 double dt, Index qBegin, Index qEnd) {
     const double half = ih * 0.5;
     for (Index q = qBegin; q < qEnd; ++q) {
         const double *c = psi + M * q;
@@ -32,19 +32,16 @@ inline void orthogonaliseColumns(const double *psi, const double *phi, double *o
             const Normal n = unitNormal(centralX(row, p, r, ih, half), gy.at(r));
             const double S = sign(p[r]);
             const double nx = n.x * S, ny = n.y * S;
-            const double flux =
-                ((above(nx) * x.bwd + below(nx) * x.fwd) + above(ny) * y.bwd) + below(ny) * y.fwd;
+            const double flux = ((above(nx) * x.bwd + below(nx) * x.fwd) + above(ny) * y.bwd) + below(ny) * y.fwd;
             o[r] = c[r] - dt * flux;
         });
     }
 }
 
 // One step over the whole M x N grid, over threads by columns.
-inline void orthogonalise(const double *psi, const double *phi, double *out, Index M, Index N, double ih,
-                          double dt) {
-    grid::parallelBlocks(N, M, [&](Index qBegin, Index qEnd) {
-        orthogonaliseColumns(psi, phi, out, M, N, ih, dt, qBegin, qEnd);
-    });
+inline void orthogonalise(const double *psi, const double *phi, double *out, Index M, Index N, double ih, double dt) {
+    grid::parallelBlocks(
+        N, M, [&](Index qBegin, Index qEnd) { orthogonaliseColumns(psi, phi, out, M, N, ih, dt, qBegin, qEnd); });
 }
 
 }  // namespace levelset

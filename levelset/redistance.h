@@ -17,8 +17,8 @@ namespace levelset {
 // One step for the columns [qBegin, qEnd): dst = src - dt (G - 1) where src
 // is 0 or more, src - dt (1 - G) where it is negative, G the upwind
 // magnitude for that sign.
-inline void redistanceColumns(const double *src, double *dst, Index M, Index N, double dt, double ih,
-                              Index qBegin, Index qEnd) {
+inline void redistanceColumns(const double *src, double *dst, Index M, Index N, double dt, double ih, Index qBegin,
+                              Index qEnd) {
     for (Index q = qBegin; q < qEnd; ++q) {
         const double *c = src + M * q;
         double *out = dst + M * q;
@@ -35,8 +35,8 @@ inline void redistanceColumns(const double *src, double *dst, Index M, Index N, 
 // One step from the M x N field src into dst (the two never overlap), over
 // threads by columns.
 inline void redistanceStep(const double *src, double *dst, Index M, Index N, double dt, double ih) {
-    grid::parallelBlocks(
-        N, M, [&](Index qBegin, Index qEnd) { redistanceColumns(src, dst, M, N, dt, ih, qBegin, qEnd); });
+    grid::parallelBlocks(N, M,
+                         [&](Index qBegin, Index qEnd) { redistanceColumns(src, dst, M, N, dt, ih, qBegin, qEnd); });
 }
 
 // Whether the running pseudo-time t = 0, dt, 2 dt, ... of redistance()
@@ -51,8 +51,7 @@ inline bool redistanceEnds(double dt, double T) { return !(T >= 0x1p53 * dt); }
 // passed T: none for a negative T (or NaN), one for T = 0.  a and b are
 // scratch of M x N values each, used alternately as source and destination;
 // out receives the final field.  Needs redistanceEnds(h * 0.5, T).
-inline void redistance(const double *phi0, Index M, Index N, double h, double T, double *a, double *b,
-                       double *out) {
+inline void redistance(const double *phi0, Index M, Index N, double h, double T, double *a, double *b, double *out) {
     const double dt = h * 0.5;
     const double ih = 1.0 / h;
     const std::size_t bytes = static_cast<std::size_t>(M * N) * sizeof(double);

@@ -81,9 +81,9 @@ void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, 
             continue;
         }
         Index o = (l - 1) + M * (h - 1);
-        out[k] = 0.25 * ((1 - u) * (1 - v) * grid::toDouble(I[o]) + (1 + u) * (1 - v) * grid::toDouble(I[o + 1]) +
-                         (1 - u) * (1 + v) * grid::toDouble(I[o + M]) +
-                         (1 + u) * (1 + v) * grid::toDouble(I[o + M + 1]));
+        out[k] = 0.25 *
+                 ((1 - u) * (1 - v) * grid::toDouble(I[o]) + (1 + u) * (1 - v) * grid::toDouble(I[o + 1]) +
+                  (1 - u) * (1 + v) * grid::toDouble(I[o + M]) + (1 + u) * (1 + v) * grid::toDouble(I[o + M + 1]));
     }
 }
 
@@ -130,8 +130,8 @@ GRIDMEX_AVX2_TARGET inline void axisCells(__m256d x, __m256d M, __m256d &l, __m2
 // performs the scalar kernel's operations in the same order, without fused
 // multiply-adds, so the results are bit-identical.
 template <Border B, typename T>
-GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I,
-                                          Index M, Index N, double *out) {
+GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I, Index M,
+                                          Index N, double *out) {
     const __m256d Md = _mm256_set1_pd(static_cast<double>(M)), Nd = _mm256_set1_pd(static_cast<double>(N));
     const __m256d one = _mm256_set1_pd(1.0), quarter = _mm256_set1_pd(0.25);
     Index k = begin;
@@ -164,7 +164,6 @@ GRIDMEX_AVX2_TARGET void bilinSampleRange(const double *X, const double *Y, Inde
 }
 
 }  // namespace avx2
-
 
 #endif
 

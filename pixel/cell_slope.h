@@ -116,8 +116,8 @@ GRIDMEX_AVX2_TARGET inline __m256d selectOffsets(__m256i a, __m256i b, __m256d u
 // 0.  Every lane reads a pixel of its own cell or a neighbour the scalar
 // kernel would read, so lanes that give 0 need a valid offset only.
 template <typename T, typename Inside>
-GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, Index n, Index step,
-                                              __m256d use, Inside inside) {
+GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, Index n, Index step, __m256d use,
+                                              Inside inside) {
     if (n < 2) return _mm256_setzero_pd();
     const __m256d first = _mm256_cmp_pd(p, _mm256_set1_pd(1.0), _CMP_EQ_OQ);
     __m256d forward = first;
@@ -126,10 +126,8 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, 
     const __m256d half = _mm256_set1_pd(0.5);
     // The neighbours on the axis, the pixel itself standing in for a
     // neighbour beyond the border.
-    const __m256i up = _mm256_castpd_si256(
-        selectOffsets(_mm256_add_epi64(o, _mm256_set1_epi64x(step)), o, backward));
-    const __m256i down = _mm256_castpd_si256(
-        selectOffsets(_mm256_sub_epi64(o, _mm256_set1_epi64x(step)), o, forward));
+    const __m256i up = _mm256_castpd_si256(selectOffsets(_mm256_add_epi64(o, _mm256_set1_epi64x(step)), o, backward));
+    const __m256i down = _mm256_castpd_si256(selectOffsets(_mm256_sub_epi64(o, _mm256_set1_epi64x(step)), o, forward));
     if constexpr (std::is_same_v<Inside, NoMask>) {
         const __m256d d = _mm256_sub_pd(grid::gatherLanes(I, up), grid::gatherLanes(I, down));
         return _mm256_and_pd(use, _mm256_blendv_pd(d, _mm256_mul_pd(half, d), central));
@@ -139,8 +137,7 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, 
         // kernel's order: the pixel itself, its next, its previous neighbour.
         const __m256d next = grid::gatherLanes(I, up), self = grid::gatherLanes(I, o),
                       prev = grid::gatherLanes(I, down);
-        const __m256d in = insideLanes(inside, o), inNext = insideLanes(inside, up),
-                      inPrev = insideLanes(inside, down);
+        const __m256d in = insideLanes(inside, o), inNext = insideLanes(inside, up), inPrev = insideLanes(inside, down);
         const __m256d zero = _mm256_andnot_pd(in, central);
         central = _mm256_and_pd(central, in);
         backward = _mm256_or_pd(backward, _mm256_andnot_pd(inNext, central));
@@ -158,8 +155,8 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, 
 // points go through the scalar kernel.  Needs M, N >= 1 and M N < 2^52.
 // Points outside the image take the first pixel as a safe place to read.
 template <typename T, typename Inside>
-GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I,
-                                        Index M, Index N, Inside inside, double *gx, double *gy) {
+GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I, Index M,
+                                        Index N, Inside inside, double *gx, double *gy) {
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
         __m256d x[2], cell[2];
@@ -175,17 +172,14 @@ GRIDMEX_AVX2_TARGET void cellSlopeRange(const double *X, const double *Y, Index 
 #endif
 
 // Whether the four-point kernel serves an image of M x N pixels here.
-inline bool cellSlopeVectorKernel(Index M, Index N) {
-    return grid::vectorServes(M >= 1 && N >= 1, M * N);
-}
+inline bool cellSlopeVectorKernel(Index M, Index N) { return grid::vectorServes(M >= 1 && N >= 1, M * N); }
 
 // gx[k], gy[k] for all count points (X[k], Y[k]), over threads.
 template <typename T, typename Inside>
-void cellSlope(const double *X, const double *Y, Index count, const T *I, Index M, Index N, Inside inside,
-               double *gx, double *gy) {
+void cellSlope(const double *X, const double *Y, Index count, const T *I, Index M, Index N, Inside inside, double *gx,
+               double *gy) {
     const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N), cellSlopeRange<T, Inside>);
-    grid::parallelBlocks(count, 1,
-                         [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, inside, gx, gy); });
+    grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, inside, gx, gy); });
 }
 
 }  // namespace pixel

@@ -27,8 +27,8 @@ inline double columnSum(const T *c, const double w[4]) {
 // 2 <= m <= M-3 and 2 <= l <= N-3 (the neighbourhood never reaches the last
 // row or column); any other point, NaN included, gets -13.
 template <typename T>
-inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I,
-                             Index M, Index N, double *out) {
+inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I, Index M, Index N,
+                             double *out) {
     for (Index k = begin; k < end; ++k) {
         const double x = X[k], y = Y[k];
         const Index m = grid::floorCell(x);
@@ -50,8 +50,8 @@ inline void cubicSampleRange(const double *X, const double *Y, Index begin, Inde
 // [begin, end).  A point is inside when 2 <= m <= M-4 and 2 <= l <= N-4;
 // any other point, NaN included, gets 0 in both outputs.
 template <typename T>
-inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I,
-                            Index M, Index N, double *gx, double *gy) {
+inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I, Index M, Index N,
+                            double *gx, double *gy) {
     for (Index k = begin; k < end; ++k) {
         const double x = X[k], y = Y[k];
         const Index m = grid::floorCell(x);
@@ -101,9 +101,8 @@ GRIDMEX_AVX2_TARGET inline void expandedWeights(__m256d s, __m256d w[4]) {
                          s3);
     w[2] = _mm256_sub_pd(_mm256_add_pd(_mm256_mul_pd(fourFifths, s), _mm256_mul_pd(_mm256_set1_pd(kSixFifths), s2)),
                          s3);
-    w[3] = _mm256_add_pd(
-        _mm256_sub_pd(_mm256_mul_pd(_mm256_set1_pd(-kTwoFifteenths), s), _mm256_mul_pd(fifth, s2)),
-        _mm256_mul_pd(third, s3));
+    w[3] = _mm256_add_pd(_mm256_sub_pd(_mm256_mul_pd(_mm256_set1_pd(-kTwoFifteenths), s), _mm256_mul_pd(fifth, s2)),
+                         _mm256_mul_pd(third, s3));
 }
 
 // cubic::expandedSlopes at four fractions s.
@@ -146,16 +145,16 @@ GRIDMEX_AVX2_TARGET inline void columnRows(const T *I, const std::int64_t first[
 
 // columnSum, lanes are points: w[0] c[0] + w[1] c[1] + w[2] c[2] + w[3] c[3].
 GRIDMEX_AVX2_TARGET inline __m256d columnSum(const __m256d c[4], const __m256d w[4]) {
-    return _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(w[0], c[0]), _mm256_mul_pd(w[1], c[1])),
-                                       _mm256_mul_pd(w[2], c[2])),
-                         _mm256_mul_pd(w[3], c[3]));
+    return _mm256_add_pd(
+        _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(w[0], c[0]), _mm256_mul_pd(w[1], c[1])), _mm256_mul_pd(w[2], c[2])),
+        _mm256_mul_pd(w[3], c[3]));
 }
 
 // out[k] for k in [begin, end), four points per step; the last few points go
 // through the scalar kernel.  Needs M, N >= 4 and M N < 2^52.
 template <typename T>
-GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end,
-                                                 const T *I, Index M, Index N, double *out) {
+GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *Y, Index begin, Index end, const T *I,
+                                                 Index M, Index N, double *out) {
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
         alignas(32) std::int64_t first[4];
@@ -175,8 +174,8 @@ GRIDMEX_AVX2_TARGET inline void cubicSampleRange(const double *X, const double *
 // gx[k] and gy[k] for k in [begin, end), four points per step; the last few
 // points go through the scalar kernel.  Needs M, N >= 4 and M N < 2^52.
 template <typename T>
-GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end,
-                                                const T *I, Index M, Index N, double *gx, double *gy) {
+GRIDMEX_AVX2_TARGET inline void cubicSlopeRange(const double *X, const double *Y, Index begin, Index end, const T *I,
+                                                Index M, Index N, double *gx, double *gy) {
     Index k = begin;
     for (; k + 4 <= end; k += 4) {
         alignas(32) std::int64_t first[4];
@@ -215,8 +214,7 @@ void cubicSample(const double *X, const double *Y, Index count, const T *I, Inde
 }
 
 template <typename T>
-void cubicSlope(const double *X, const double *Y, Index count, const T *I, Index M, Index N, double *gx,
-                double *gy) {
+void cubicSlope(const double *X, const double *Y, Index count, const T *I, Index M, Index N, double *gx, double *gy) {
     const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N), cubicSlopeRange<T>);
     grid::parallelBlocks(count, 2 * kCubicCost,
                          [&](Index begin, Index end) { range(X, Y, begin, end, I, M, N, gx, gy); });

@@ -10,8 +10,7 @@ namespace util {
 
 // `dims` is 2 for an image (the first M x N page is used) and 3 for a
 // volume (the first M x N x P elements; a 2-D array is a volume with P = 1).
-inline void grayStatsEntry(const char *plugin, int dims, int nlhs, mxArray *plhs[], int nrhs,
-                           const mxArray *prhs[]) {
+inline void grayStatsEntry(const char *plugin, int dims, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 1) mexErrMsgTxt("Only one input required.");
     if (nlhs != 2) mexErrMsgTxt("Two outputs required.");
 

@@ -58,13 +58,13 @@ template <typename T>
 GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *V, __m256i q, __m256d at, Index extent, Index step) {
     if (extent == 1) return _mm256_setzero_pd();
     const __m256d first = _mm256_cmp_pd(at, _mm256_set1_pd(1.0), _CMP_EQ_OQ);
-    const __m256d last =
-        _mm256_andnot_pd(first, _mm256_cmp_pd(at, _mm256_set1_pd(static_cast<double>(extent)), _CMP_EQ_OQ));
+    const __m256d last = _mm256_andnot_pd(first,
+                                          _mm256_cmp_pd(at, _mm256_set1_pd(static_cast<double>(extent)), _CMP_EQ_OQ));
     const __m256i s = _mm256_set1_epi64x(step);
     const __m256d hi = _mm256_blendv_pd(_mm256_castsi256_pd(_mm256_add_epi64(q, s)), _mm256_castsi256_pd(q), last);
     const __m256d lo = _mm256_blendv_pd(_mm256_castsi256_pd(_mm256_sub_epi64(q, s)), _mm256_castsi256_pd(q), first);
-    const __m256d d =
-        _mm256_sub_pd(grid::gatherLanes(V, _mm256_castpd_si256(hi)), grid::gatherLanes(V, _mm256_castpd_si256(lo)));
+    const __m256d d = _mm256_sub_pd(grid::gatherLanes(V, _mm256_castpd_si256(hi)),
+                                    grid::gatherLanes(V, _mm256_castpd_si256(lo)));
     return _mm256_blendv_pd(_mm256_mul_pd(_mm256_set1_pd(0.5), d), d, _mm256_or_pd(first, last));
 }
 
@@ -97,11 +97,10 @@ inline bool cellSlopeVectorKernel(Index M, Index N, Index P) {
 
 // The three derivatives for all count points, over threads.
 template <typename T>
-void cellSlope(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
-               Index P, double *gi, double *gj, double *gk) {
+void cellSlope(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N, Index P,
+               double *gi, double *gj, double *gk) {
     const auto range = GRIDMEX_LANES(cellSlopeVectorKernel(M, N, P), cellSlopeRange<T>);
-    grid::parallelBlocks(count, 1,
-                         [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });
+    grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });
 }
 
 }  // namespace voxel

@@ -42,8 +42,7 @@ inline bool cubicCell(double x, double y, double z, Index M, Index N, Index P, I
 // sum over rows a of f[a] (sum over columns b of g[b] (sum over slices c of
 // h[c] V(a, b, c))), for the neighbourhood whose first voxel is v.
 template <typename T>
-inline double nestedSum(const T *v, Index M, Index MN, const double f[4], const double g[4],
-                        const double h[4]) {
+inline double nestedSum(const T *v, Index M, Index MN, const double f[4], const double g[4], const double h[4]) {
     double value = 0.0;
     for (int a = 0; a < 4; ++a) {
         double columns = 0.0;
@@ -59,8 +58,8 @@ inline double nestedSum(const T *v, Index M, Index MN, const double f[4], const 
 
 // out[p] for the points p in [begin, end).
 template <typename T>
-void cubicSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V,
-                      Index M, Index N, Index P, double *out) {
+void cubicSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V, Index M,
+                      Index N, Index P, double *out) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         Index first;
@@ -80,8 +79,8 @@ void cubicSampleRange(const double *X, const double *Y, const double *Z, Index b
 // gi[p], gj[p], gk[p] for the points p in [begin, end): in each, the weights
 // of one direction are replaced by their derivatives.
 template <typename T>
-void cubicSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V,
-                     Index M, Index N, Index P, double *gi, double *gj, double *gk) {
+void cubicSlopeRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V, Index M,
+                     Index N, Index P, double *gi, double *gj, double *gk) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         Index first;
@@ -303,16 +302,17 @@ inline bool cubicVectorKernel(Index M, Index N, Index P) {
 
 // The sampled values for all count points, over threads.
 template <typename T>
-void cubicSample(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
-                 Index P, double *out) {
+void cubicSample(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N, Index P,
+                 double *out) {
     const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSampleRange<T>);
-    grid::parallelBlocks(count, kCubicCost, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });
+    grid::parallelBlocks(count, kCubicCost,
+                         [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });
 }
 
 // The three derivatives for all count points, over threads.
 template <typename T>
-void cubicSlope(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
-                Index P, double *gi, double *gj, double *gk) {
+void cubicSlope(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N, Index P,
+                double *gi, double *gj, double *gk) {
     const auto range = GRIDMEX_LANES(cubicVectorKernel(M, N, P), cubicSlopeRange<T>);
     grid::parallelBlocks(count, 2 * kCubicCost,
                          [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, gi, gj, gk); });

@@ -17,8 +17,8 @@ using grid::Index;
 
 // out[p] for the points p in [begin, end).
 template <typename T>
-void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V,
-                       Index M, Index N, Index P, double *out) {
+void trilinSampleRange(const double *X, const double *Y, const double *Z, Index begin, Index end, const T *V, Index M,
+                       Index N, Index P, double *out) {
     const Index MN = M * N;
     for (Index p = begin; p < end; ++p) {
         const double x = X[p], y = Y[p], z = Z[p];
@@ -38,9 +38,8 @@ void trilinSampleRange(const double *X, const double *Y, const double *Z, Index 
         const double yl = 1.0 - eta, yu = 1.0 + eta;
         const double zl = 1.0 - zeta, zu = 1.0 + zeta;
         out[p] = 0.125 * at(0) * xl * yl * zl + 0.125 * at(1) * xu * yl * zl + 0.125 * at(M) * xl * yu * zl +
-                 0.125 * at(M + 1) * xu * yu * zl + 0.125 * at(MN) * xl * yl * zu +
-                 0.125 * at(MN + 1) * xu * yl * zu + 0.125 * at(MN + M) * xl * yu * zu +
-                 0.125 * at(MN + M + 1) * xu * yu * zu;
+                 0.125 * at(M + 1) * xu * yu * zl + 0.125 * at(MN) * xl * yl * zu + 0.125 * at(MN + 1) * xu * yl * zu +
+                 0.125 * at(MN + M) * xl * yu * zu + 0.125 * at(MN + M + 1) * xu * yu * zu;
     }
 }
 
@@ -97,8 +96,8 @@ GRIDMEX_AVX2_TARGET void trilinSampleRange(const double *X, const double *Y, con
 
 // out[p] for all count points (X[p], Y[p], Z[p]), over threads.
 template <typename T>
-void trilinSample(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N,
-                  Index P, double *out) {
+void trilinSample(const double *X, const double *Y, const double *Z, Index count, const T *V, Index M, Index N, Index P,
+                  double *out) {
     // The safe voxel (2, 2, 2) and its far corner exist from 3 x 3 x 3 on.
     const auto range = GRIDMEX_LANES(grid::vectorServes(M >= 3 && N >= 3 && P >= 3, M * N * P), trilinSampleRange<T>);
     grid::parallelBlocks(count, 1, [&](Index begin, Index end) { range(X, Y, Z, begin, end, V, M, N, P, out); });

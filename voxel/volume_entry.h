@@ -29,9 +29,16 @@ inline VolumeInputs volumeInputs(const entry::Checks &check, const mxArray *prhs
     const entry::Index M = entry::extent(prhs[3], 0), N = entry::extent(prhs[3], 1), P = entry::extent(prhs[3], 2);
     // A volume such as 5 x 5 x 4 x 0 has extents but no voxel to read.
     if (count > 0) check.atLeast(prhs[3], M * N * P, "volume", "one per voxel of its first three dimensions");
-    return VolumeInputs{entry::doubles(prhs[0]), entry::doubles(prhs[1]), entry::doubles(prhs[2]), count,
-                        entry::rows(prhs[0]),    entry::cols(prhs[0]),    prhs[3],
-                        M, N, P};
+    return VolumeInputs{entry::doubles(prhs[0]),
+                        entry::doubles(prhs[1]),
+                        entry::doubles(prhs[2]),
+                        count,
+                        entry::rows(prhs[0]),
+                        entry::cols(prhs[0]),
+                        prhs[3],
+                        M,
+                        N,
+                        P};
 }
 
 }  // namespace voxel

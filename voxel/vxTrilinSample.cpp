@@ -11,7 +11,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     plhs[0] = entry::newDoubles(in.rows, in.cols);
 
     double *out = entry::doubles(plhs[0]);
-    entry::withElements(in.volume, [&](const auto *V) {
-        voxel::trilinSample(in.x, in.y, in.z, in.count, V, in.M, in.N, in.P, out);
-    });
+    entry::withElements(
+        in.volume, [&](const auto *V) { voxel::trilinSample(in.x, in.y, in.z, in.count, V, in.M, in.N, in.P, out); });
 }

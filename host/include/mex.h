@@ -116,10 +116,8 @@ GRIDMEX_HOST_API bool mxIsStruct(const mxArray *a);
 GRIDMEX_HOST_API bool mxIsFunctionHandle(const mxArray *a);
 
 /* Creation and destruction.  New arrays are zero-filled. */
-GRIDMEX_HOST_API mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims,
-                                               mxClassID cls, mxComplexity cx);
-GRIDMEX_HOST_API mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls,
-                                                mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateDoubleScalar(double value);
 GRIDMEX_HOST_API mxArray *mxCreateString(const char *text);
@@ -143,8 +141,7 @@ GRIDMEX_HOST_API void mxFree(void *p);
 
 /* Errors end the call and never return; the console is the host's. */
 GRIDMEX_HOST_API GRIDMEX_NORETURN void mexErrMsgTxt(const char *text);
-GRIDMEX_HOST_API GRIDMEX_NORETURN GRIDMEX_PRINTF(2, 3) void
-mexErrMsgIdAndTxt(const char *id, const char *fmt, ...);
+GRIDMEX_HOST_API GRIDMEX_NORETURN GRIDMEX_PRINTF(2, 3) void mexErrMsgIdAndTxt(const char *id, const char *fmt, ...);
 GRIDMEX_HOST_API GRIDMEX_PRINTF(1, 2) int mexPrintf(const char *fmt, ...);
 
 /* The entry point every plug-in defines. */

@@ -21,11 +21,11 @@ using ArrayPtr = std::unique_ptr<mxArray, ArrayDeleter>;
 
 // What one call of a plug-in left behind.
 struct CallResult {
-    bool ok = false;                  // the call ended without an error
-    std::string errorId;              // identifier given to mexErrMsgIdAndTxt, or ""
-    std::string errorText;            // the error message, or ""
-    std::string console;              // everything the call printed with mexPrintf
-    std::vector<ArrayPtr> outputs;    // the output slots, owned by the caller
+    bool ok = false;                // the call ended without an error
+    std::string errorId;            // identifier given to mexErrMsgIdAndTxt, or ""
+    std::string errorText;          // the error message, or ""
+    std::string console;            // everything the call printed with mexPrintf
+    std::vector<ArrayPtr> outputs;  // the output slots, owned by the caller
 };
 
 using MexEntry = void (*)(int, mxArray **, int, const mxArray **);

@@ -89,8 +89,7 @@ public:
     void realDouble(const mxArray *a, const char *name) const {
         if (mxIsDouble(a) && !mxIsComplex(a) && !mxIsSparse(a)) return;
         const char *kind = mxIsSparse(a) ? "sparse " : mxIsComplex(a) ? "complex " : "";
-        refuse("notRealDouble", "%s must be a real double array (it is %s%s).", name, kind,
-               mxGetClassName(a));
+        refuse("notRealDouble", "%s must be a real double array (it is %s%s).", name, kind, mxGetClassName(a));
     }
 
     // A scalar input, read as the host reads it: mxGetScalar gives the first

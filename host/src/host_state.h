@@ -13,12 +13,12 @@
 
 struct mxArray_tag {
     mxClassID cls = mxDOUBLE_CLASS;
-    bool sparse = false;          // a flag only: data stay dense
-    std::vector<mwSize> dims;     // at least two entries
-    std::size_t count = 0;        // product of dims
+    bool sparse = false;       // a flag only: data stay dense
+    std::vector<mwSize> dims;  // at least two entries
+    std::size_t count = 0;     // product of dims
     std::size_t elementSize = 8;
     void *real = nullptr;
-    void *imag = nullptr;         // non-null for complex arrays
+    void *imag = nullptr;                 // non-null for complex arrays
     std::vector<mxArray_tag *> elements;  // cells: one per element; structs: one per element and field
     std::vector<std::string> fields;      // structs: the field names
 };

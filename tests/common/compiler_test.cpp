@@ -36,8 +36,9 @@ TEST(Compiler, MultiplyOverflowMatchesExactArithmetic) {
     constexpr std::int64_t hi = std::numeric_limits<std::int64_t>::max();
     constexpr std::int64_t lo = std::numeric_limits<std::int64_t>::min();
     // Around zero, the square root of the range and the ends of the range.
-    std::vector<std::int64_t> values = {0, 1, 2, 3, 7, std::int64_t{1} << 31, std::int64_t{1} << 32,
-                                        3037000499, 3037000500, hi / 2, hi / 2 + 1, hi / 3, hi - 1, hi};
+    std::vector<std::int64_t> values = {
+        0,      1,          2,      3,      7, std::int64_t{1} << 31, std::int64_t{1} << 32, 3037000499, 3037000500,
+        hi / 2, hi / 2 + 1, hi / 3, hi - 1, hi};
     const std::size_t positive = values.size();
     for (std::size_t i = 0; i < positive; ++i) values.push_back(-values[i]);
     values.insert(values.end(), {lo, lo + 1, lo / 2, lo / 2 - 1});

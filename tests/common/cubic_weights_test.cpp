@@ -34,13 +34,21 @@ TEST(CubicWeights, BothFormsAgreeWithTheFactoredPolynomials) {
 TEST(CubicWeights, InterpolateAtTheSamples) {
     double w[4];
     cubic::expandedWeights(0.0, w);
-    EXPECT_EQ(w[0], 0.0); EXPECT_EQ(w[1], 1.0); EXPECT_EQ(w[2], 0.0); EXPECT_EQ(w[3], 0.0);
+    EXPECT_EQ(w[0], 0.0);
+    EXPECT_EQ(w[1], 1.0);
+    EXPECT_EQ(w[2], 0.0);
+    EXPECT_EQ(w[3], 0.0);
     cubic::nestedWeights(0.0, w);
-    EXPECT_EQ(w[0], 0.0); EXPECT_EQ(w[1], 1.0); EXPECT_EQ(w[2], 0.0); EXPECT_EQ(w[3], 0.0);
+    EXPECT_EQ(w[0], 0.0);
+    EXPECT_EQ(w[1], 1.0);
+    EXPECT_EQ(w[2], 0.0);
+    EXPECT_EQ(w[3], 0.0);
     // At t = 1 the spline reaches the next sample.
     cubic::nestedWeights(1.0, w);
-    EXPECT_NEAR(w[0], 0.0, 1e-15); EXPECT_NEAR(w[1], 0.0, 1e-15);
-    EXPECT_NEAR(w[2], 1.0, 1e-15); EXPECT_NEAR(w[3], 0.0, 1e-15);
+    EXPECT_NEAR(w[0], 0.0, 1e-15);
+    EXPECT_NEAR(w[1], 0.0, 1e-15);
+    EXPECT_NEAR(w[2], 1.0, 1e-15);
+    EXPECT_NEAR(w[3], 0.0, 1e-15);
 }
 
 TEST(CubicWeights, NaturalEndConditionsBendAQuadratic) {

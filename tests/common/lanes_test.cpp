@@ -107,7 +107,8 @@ TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsUpToTheLastElement) {
                 expectPairs[4 + q] = grid::toDouble(p[pairAt[q] + 1]);
             }
             EXPECT_EQ(std::memcmp(load, expectLoad, sizeof load), 0) << sizeof(T) << "-byte elements at " << first;
-            EXPECT_EQ(std::memcmp(gather, expectGather, sizeof gather), 0) << sizeof(T) << "-byte elements at " << first;
+            EXPECT_EQ(std::memcmp(gather, expectGather, sizeof gather), 0)
+                << sizeof(T) << "-byte elements at " << first;
             EXPECT_EQ(std::memcmp(pairs, expectPairs, sizeof pairs), 0) << sizeof(T) << "-byte pairs at " << first;
         }
     });

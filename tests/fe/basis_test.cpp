@@ -53,9 +53,7 @@ ArrayPtr ones(mwSize m, mwSize n) {
 
 // Derivative of idx^2 along an axis of `extent` samples at index idx, by the
 // forward, centred and backward rules.
-double squareSlope(double idx, double extent) {
-    return idx == 0 ? 1 : idx == extent - 1 ? 2 * extent - 3 : 2 * idx;
-}
+double squareSlope(double idx, double extent) { return idx == 0 ? 1 : idx == extent - 1 ? 2 * extent - 3 : 2 * idx; }
 
 using Inputs = std::vector<const ArrayPtr *>;
 
@@ -259,8 +257,7 @@ TEST(SlopeBasis, RefusesUnsoundCalls) {
     ArrayPtr zero = scalar(0), under = scalar(0.9), negative = scalar(-3), nan = scalar(std::nan("")),
              empty = matrix(0, 0);
     ArrayPtr text = ofClass(mxCHAR_CLASS, 3, 3), complexVolume = ofClass(mxDOUBLE_CLASS, 3, 3, mxCOMPLEX),
-             complexBasis = ofClass(mxDOUBLE_CLASS, 9, 1, mxCOMPLEX),
-             sparse = ones(9, 1);
+             complexBasis = ofClass(mxDOUBLE_CLASS, 9, 1, mxCOMPLEX), sparse = ones(9, 1);
     mexhost::setSparse(sparse.get(), true);
     expectRefused("slopeBasis2", {&img, &b9, &zero}, "stepBelowOne",
                   "The step must be at least 1 after truncation toward zero (it is 0).");
@@ -397,8 +394,8 @@ TEST(SlopeBasis, ReadsEveryClassOfImageAndVolumeAsDouble) {
     ArrayPtr rows = int32List({0, 29, 1, 14, 28}), cols = int32List({27, 0, 3}), slices = int32List({0, 25, 12, 1});
     expectEveryClassGivesTheDoubleBits("slopeBasis2", 1, {nullptr, b2.get(), step.get()}, 0, {200, 150}, rng);
     expectEveryClassGivesTheDoubleBits("slopeBasis3", 1, {nullptr, b3.get()}, 0, {30, 28, 26}, rng);
-    expectEveryClassGivesTheDoubleBits("slopeBasis3p", 1, {nullptr, b3.get(), rows.get(), cols.get(), slices.get()},
-                                       0, {30, 28, 26}, rng);
+    expectEveryClassGivesTheDoubleBits("slopeBasis3p", 1, {nullptr, b3.get(), rows.get(), cols.get(), slices.get()}, 0,
+                                       {30, 28, 26}, rng);
 }
 
 }  // namespace

@@ -208,7 +208,8 @@ TEST(QuadratureOverGrid, VoxelsStrictlyInside) {
 TEST(QuadratureOverGrid, ThreadCountDoesNotChangeResults) {
     const std::vector<double> qx = {3.1, 251.7, 246.2, 8.4}, qy = {2.6, 7.3, 244.9, 238.3};
     std::vector<std::vector<double>> p2 = gridPoints({qx, qy});
-    std::vector<double> hx = {2.2, 47.6, 48.4, 1.9, 9.1, 37.2, 38.8, 8.3}, hy = {3.1, 2.7, 46.9, 47.3, 9.4, 8.8, 38.6, 39.1},
+    std::vector<double> hx = {2.2, 47.6, 48.4, 1.9, 9.1, 37.2, 38.8, 8.3},
+                        hy = {3.1, 2.7, 46.9, 47.3, 9.4, 8.8, 38.6, 39.1},
                         hz = {1.3, 2.1, 1.9, 1.1, 45.3, 44.2, 46.6, 45.9};
     std::vector<std::vector<double>> p3 = gridPoints({hx, hy, hz});
     std::vector<QuadPoints> runs;

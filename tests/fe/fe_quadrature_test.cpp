@@ -18,8 +18,7 @@ const std::vector<double> kTriX = {0, 2, 0}, kTriY = {0, 0, 2};
 const std::vector<double> kCubeX = {0, 1, 1, 0, 0, 1, 1, 0}, kCubeY = {0, 0, 1, 1, 0, 0, 1, 1},
                           kCubeZ = {0, 0, 0, 0, 1, 1, 1, 1};
 const std::vector<double> kTetX = {0, 1, 0, 0}, kTetY = {0, 0, 1, 0}, kTetZ = {0, 0, 0, 1};
-const std::vector<double> kWedgeX = {0, 1, 0, 0, 1, 0}, kWedgeY = {0, 0, 1, 0, 0, 1},
-                          kWedgeZ = {-1, -1, -1, 1, 1, 1};
+const std::vector<double> kWedgeX = {0, 1, 0, 0, 1, 0}, kWedgeY = {0, 0, 1, 0, 0, 1}, kWedgeZ = {-1, -1, -1, 1, 1, 1};
 
 // Expects point p of `r` to be (xi, eta, [zeta,] w) to within tol.
 void expectPoint(const QuadPoints &r, std::size_t p, std::vector<double> want, double tol, const char *what) {
@@ -176,27 +175,48 @@ TEST(Quadrature, OutputsAreColumnsOfTheRowCountOfXpix) {
 
 TEST(Quadrature, RefusesUnsoundInputs) {
     ArrayPtr E3 = scalar(3), E4 = scalar(4), E5 = scalar(5), E6 = scalar(6), E8 = scalar(8);
-    ArrayPtr two = column({0, 1}), three = column({0, 1, 0}), four = column({0, 1, 1, 0}), five = column({0, 0, 1, 1, 0}),
-             P = column({0.5, 0.5}), shortP = scalar(0.5), none = matrix(0, 0);
+    ArrayPtr two = column({0, 1}), three = column({0, 1, 0}), four = column({0, 1, 1, 0}),
+             five = column({0, 0, 1, 1, 0}), P = column({0.5, 0.5}), shortP = scalar(0.5), none = matrix(0, 0);
     struct Case {
         const char *plugin;
         int nlhs;
         std::initializer_list<const ArrayPtr *> inputs;
         const char *id, *text;
     } cases[] = {
-        {"feQuadPixels", 3, {&E3, &two, &three, &P, &P}, "tooShort",
+        {"feQuadPixels",
+         3,
+         {&E3, &two, &three, &P, &P},
+         "tooShort",
          "xn must hold at least 3 elements (one per node of the element); it holds 2."},
-        {"feQuadPixels", 3, {&E4, &four, &three, &P, &P}, "tooShort",
+        {"feQuadPixels",
+         3,
+         {&E4, &four, &three, &P, &P},
+         "tooShort",
          "yn must hold at least 4 elements (one per node of the element); it holds 3."},
-        {"feQuadPixels", 3, {&E4, &four, &four, &P, &shortP}, "tooShort",
+        {"feQuadPixels",
+         3,
+         {&E4, &four, &four, &P, &shortP},
+         "tooShort",
          "ypix must hold at least 2 elements (one per row of xpix); it holds 1."},
-        {"feQuadVoxels", 4, {&E6, &five, &five, &five, &P, &P, &P}, "tooShort",
+        {"feQuadVoxels",
+         4,
+         {&E6, &five, &five, &five, &P, &P, &P},
+         "tooShort",
          "xn must hold at least 6 elements (one per node of the element); it holds 5."},
-        {"feQuadVoxels", 4, {&E8, &four, &four, &four, &P, &P, &P}, "tooShort",
+        {"feQuadVoxels",
+         4,
+         {&E8, &four, &four, &four, &P, &P, &P},
+         "tooShort",
          "xn must hold at least 8 elements (one per node of the element); it holds 4."},
-        {"feQuadVoxels", 4, {&E4, &four, &four, &three, &P, &P, &P}, "tooShort",
+        {"feQuadVoxels",
+         4,
+         {&E4, &four, &four, &three, &P, &P, &P},
+         "tooShort",
          "zn must hold at least 4 elements (one per node of the element); it holds 3."},
-        {"feQuadVoxels", 4, {&E4, &four, &four, &four, &P, &P, &shortP}, "tooShort",
+        {"feQuadVoxels",
+         4,
+         {&E4, &four, &four, &four, &P, &P, &shortP},
+         "tooShort",
          "zpix must hold at least 2 elements (one per row of xpix); it holds 1."},
     };
     for (const Case &c : cases) {

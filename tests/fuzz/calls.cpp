@@ -14,8 +14,8 @@ namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
-const std::vector<mxClassID> kClasses = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,   mxUINT8_CLASS,
-                                         mxINT16_CLASS,  mxUINT16_CLASS, mxINT32_CLASS,  mxUINT32_CLASS,
+const std::vector<mxClassID> kClasses = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,    mxUINT8_CLASS,
+                                         mxINT16_CLASS,  mxUINT16_CLASS, mxINT32_CLASS,   mxUINT32_CLASS,
                                          mxINT64_CLASS,  mxUINT64_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS};
 
 // MATLAB's conversion of a double to an integer class: rounded, saturated,
@@ -64,8 +64,9 @@ void storeAt(void *p, mxClassID cls, std::int64_t i, double v) {
     switch (cls) {
     case mxDOUBLE_CLASS: put(p, i, v); break;
     case mxSINGLE_CLASS:
-        put(p, i, std::isfinite(v) && std::fabs(v) > FLT_MAX ? static_cast<float>(std::copysign(kInf, v))
-                                                              : static_cast<float>(v));
+        put(p, i,
+            std::isfinite(v) && std::fabs(v) > FLT_MAX ? static_cast<float>(std::copysign(kInf, v))
+                                                       : static_cast<float>(v));
         break;
     case mxINT8_CLASS: put(p, i, saturate<std::int8_t>(v)); break;
     case mxUINT8_CLASS: put(p, i, saturate<std::uint8_t>(v)); break;
@@ -240,7 +241,7 @@ ArrayPtr copyOf(const mxArray *a) {
 
 double special(Source &s) {
     switch (s.below(4)) {
-    case 0: return static_cast<double>(s.between(-10, 10));                 // element codes, steps
+    case 0: return static_cast<double>(s.between(-10, 10));  // element codes, steps
     case 1: {
         double whole = static_cast<double>(s.between(-10, 10));
         return whole + s.pick({0.5, 0.3, 0.9, -0.5, 1e-9});
@@ -257,9 +258,7 @@ double special(Source &s) {
     }
 }
 
-double plain(Source &s) {
-    return s.percent(40) ? static_cast<double>(s.between(-20, 20)) : s.uniform(-100.0, 100.0);
-}
+double plain(Source &s) { return s.percent(40) ? static_cast<double>(s.between(-20, 20)) : s.uniform(-100.0, 100.0); }
 
 double anyValue(Source &s) { return s.percent(35) ? special(s) : plain(s); }
 
@@ -336,8 +335,10 @@ ArrayPtr anyArray(Source &s) {
 void perturb(Source &s, Call &call) {
     std::size_t n = call.inputs.size();
     if (n == 0) {
-        if (s.percent(50)) call.nlhs = static_cast<int>(s.between(0, 5));
-        else call.inputs.push_back(anyArray(s));
+        if (s.percent(50))
+            call.nlhs = static_cast<int>(s.between(0, 5));
+        else
+            call.inputs.push_back(anyArray(s));
         return;
     }
     ArrayPtr &input = call.inputs[s.below(n)];

@@ -41,10 +41,10 @@ const std::vector<mxClassID> &valueClasses();
 std::int64_t elements(const Dims &dims);
 
 // Values.
-double special(Source &s);                  // NaN, infinities, signed zeros, extremes, int32 edges, codes
-double anyValue(Source &s);                 // specials mixed with plain numbers
-double plain(Source &s);                    // a finite number of moderate size
-double hair(Source &s, double v);           // v, or the double just below or above it
+double special(Source &s);         // NaN, infinities, signed zeros, extremes, int32 edges, codes
+double anyValue(Source &s);        // specials mixed with plain numbers
+double plain(Source &s);           // a finite number of moderate size
+double hair(Source &s, double v);  // v, or the double just below or above it
 // A coordinate along an axis of `extent` samples: exactly on or a hair off
 // every bound, inside, outside, far away, and (when `specials`) NaN,
 // infinities and values beyond the 32-bit range.

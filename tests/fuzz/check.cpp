@@ -27,9 +27,8 @@ bool same(const Snapshot &x, const Snapshot &y) {
 }
 
 bool documented(const Model &model, const mexhost::CallResult &r) {
-    return r.errorId.empty() &&
-           std::find(model.documentedErrors.begin(), model.documentedErrors.end(), r.errorText) !=
-               model.documentedErrors.end();
+    return r.errorId.empty() && std::find(model.documentedErrors.begin(), model.documentedErrors.end(), r.errorText) !=
+                                    model.documentedErrors.end();
 }
 
 std::string judgeError(const Model &model, const mexhost::CallResult &r, bool served) {
@@ -66,14 +65,15 @@ std::string judge(const Model &model, const Call &call, const std::vector<const 
                   const mexhost::CallResult &r, bool served) {
     CountVerdict counts = countVerdict(model.counts, call.nlhs, in);
     if (!counts.passes) {
-        if (r.ok) return "accepted a call its count checks refuse" + (counts.anyError ? "" : " with \"" + counts.text + "\"");
+        if (r.ok)
+            return "accepted a call its count checks refuse" + (counts.anyError ? "" : " with \"" + counts.text + "\"");
         if (counts.anyError) return r.errorText.empty() ? "error without a message" : "";
         if (r.errorText != counts.text || !r.errorId.empty())
-            return "count check answered \"" + r.errorId + "\" \"" + r.errorText + "\", documented \"" + counts.text + "\"";
+            return "count check answered \"" + r.errorId + "\" \"" + r.errorText + "\", documented \"" + counts.text +
+                   "\"";
         return "";
     }
-    if (!r.console.empty() && !(documented(model, r) && !r.ok))
-        return "printed \"" + r.console.substr(0, 200) + "\"";
+    if (!r.console.empty() && !(documented(model, r) && !r.ok)) return "printed \"" + r.console.substr(0, 200) + "\"";
     return r.ok ? judgeOutputs(model, call.nlhs, in, r) : judgeError(model, r, served);
 }
 

@@ -19,15 +19,15 @@ using Shapes = std::vector<Dims>;
 mwSize rowsOf(const mxArray *a) { return mxGetM(a); }
 mwSize colsOf(const mxArray *a) { return mxGetN(a); }
 mwSize firstDim(const mxArray *a) { return mxGetDimensions(a)[0]; }
-mwSize dimOf(const mxArray *a, std::size_t d) {
-    return d < mxGetNumberOfDimensions(a) ? mxGetDimensions(a)[d] : 1;
-}
+mwSize dimOf(const mxArray *a, std::size_t d) { return d < mxGetNumberOfDimensions(a) ? mxGetDimensions(a)[d] : 1; }
 mwSize size(Source &s, std::int64_t lo, std::int64_t hi) { return static_cast<mwSize>(s.between(lo, hi)); }
 
 // Grey levels: finite mostly, now and then NaN or an infinity (they
 // propagate; they are no reason to refuse a call).
 double pixel(Source &s) { return s.percent(97) ? plain(s) : special(s); }
-ArrayPtr image(Source &s, const Dims &dims) { return filled(dims, [&] { return pixel(s); }); }
+ArrayPtr image(Source &s, const Dims &dims) {
+    return filled(dims, [&] { return pixel(s); });
+}
 
 // Points for the sampling plug-ins: the first coordinate array has any
 // shape, the others hold at least as many values in a shape of their own.
@@ -136,7 +136,9 @@ Call voxelSlope(Source &s, const Scale &z) {
 Call cubicVolume(Source &s, const Scale &z, int nlhs) {
     Dims dims{size(s, 4, z.volume + 1), size(s, 4, z.volume + 1), size(s, 4, z.volume + 1)};
     auto inside = [&](mwSize extent) { return floorIn(s, 2, static_cast<std::int64_t>(extent) - 2); };
-    Call call = pointCall<3>(s, z, [&] { return std::array<double, 3>{inside(dims[0]), inside(dims[1]), inside(dims[2])}; });
+    Call call = pointCall<3>(s, z, [&] {
+        return std::array<double, 3>{inside(dims[0]), inside(dims[1]), inside(dims[2])};
+    });
     call.add(image(s, dims));
     call.nlhs = nlhs;
     junk(s, call);
@@ -192,7 +194,8 @@ Call nodes(Source &s, const Scale &z, double elt, const std::vector<std::vector<
         for (std::int64_t i = 0; i < stored; ++i) {
             bool known = !random && i < static_cast<std::int64_t>(shape.size());
             mxGetPr(a.get())[i] = known ? scale * shape[static_cast<std::size_t>(i)][axis] + 0.05 * s.uniform(-1, 1)
-                                        : s.percent(90) ? plain(s) : special(s);
+                                  : s.percent(90) ? plain(s)
+                                                  : special(s);
         }
         call.add(std::move(a));
     }
@@ -224,9 +227,7 @@ Call quadVoxels(Source &s, const Scale &z) {
     switch (static_cast<int>(elt)) {
     case 4: shape = {{0, 0, 0}, {3, 0, 0}, {0, 3, 0}, {0, 0, 3}}; break;
     case 6: shape = {{0, 0, 0}, {3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {3, 0, 3}, {0, 3, 3}}; break;
-    case 8:
-        shape = {{0, 0, 0}, {3, 0, 0}, {3, 3, 0}, {0, 3, 0}, {0, 0, 3}, {3, 0, 3}, {3, 3, 3}, {0, 3, 3}};
-        break;
+    case 8: shape = {{0, 0, 0}, {3, 0, 0}, {3, 3, 0}, {0, 3, 0}, {0, 0, 3}, {3, 0, 3}, {3, 3, 3}, {0, 3, 3}}; break;
     default: shape = {{0, 0, 0}};
     }
     Call call = candidates(s, nodes(s, z, elt, shape), 3, static_cast<mwSize>(z.newton));
@@ -268,8 +269,8 @@ Call basis3(Source &s, const Scale &z) {
     double st = stepGiven ? step(s) : 1.0;
     std::int64_t si = static_cast<std::int64_t>(st);
     Call call;
-    call.add(image(s, dims)).add(basis(s, visits(dims[0], si) * visits(dims[1], si) * visits(dims[2], si),
-                                       size(s, 0, 3)));
+    call.add(image(s, dims))
+        .add(basis(s, visits(dims[0], si) * visits(dims[1], si) * visits(dims[2], si), size(s, 0, 3)));
     if (stepGiven) {
         call.add(scalar(st));
         junk(s, call);
@@ -285,7 +286,8 @@ Call basis3p(Source &s, const Scale &z) {
         mwSize length = s.percent(5) ? 0 : size(s, 1, z.volume - 2);
         lists[axis] = numeric({length, 1}, mxINT32_CLASS);
         auto *v = static_cast<std::int32_t *>(mxGetData(lists[axis].get()));
-        for (mwSize i = 0; i < length; ++i) v[i] = static_cast<std::int32_t>(s.between(0, static_cast<std::int64_t>(dims[axis]) - 1));
+        for (mwSize i = 0; i < length; ++i)
+            v[i] = static_cast<std::int32_t>(s.between(0, static_cast<std::int64_t>(dims[axis]) - 1));
         visited *= static_cast<std::int64_t>(length);
     }
     Call call;
@@ -341,8 +343,9 @@ Call grayStats3(Source &s, const Scale &z) {
     ArrayPtr v = numeric(dims, mxINT32_CLASS);
     auto *p = static_cast<std::int32_t *>(mxGetData(v.get()));
     for (std::int64_t i = 0, n = elements(dims); i < n; ++i)
-        p[i] = s.percent(80) ? static_cast<std::int32_t>(s.between(-1000, 1000))
-                             : s.pick({std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()});
+        p[i] = s.percent(80)
+                   ? static_cast<std::int32_t>(s.between(-1000, 1000))
+                   : s.pick({std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()});
     Call call;
     call.add(std::move(v));
     call.nlhs = 2;
@@ -422,7 +425,9 @@ bool costly(const Cost &cost, const Inputs &in) {
     case Cost::Steps: {
         if (static_cast<int>(in.size()) <= std::max(cost.a, cost.b)) return false;
         const mxArray *ha = in[static_cast<std::size_t>(cost.a)], *Ta = in[static_cast<std::size_t>(cost.b)];
-        auto readable = [](const mxArray *a) { return (mxIsNumeric(a) || mxIsLogical(a) || mxIsChar(a)) && !mxIsEmpty(a); };
+        auto readable = [](const mxArray *a) {
+            return (mxIsNumeric(a) || mxIsLogical(a) || mxIsChar(a)) && !mxIsEmpty(a);
+        };
         if (!readable(ha) || !readable(Ta)) return false;
         double h = mxGetScalar(ha), T = mxGetScalar(Ta);
         if (!(h > 0) || !std::isfinite(h) || !std::isfinite(T) || T < 0) return false;

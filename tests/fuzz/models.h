@@ -31,9 +31,9 @@ struct Counts {
 
 // What the count checks make of a call.
 struct CountVerdict {
-    bool passes = true;          // the call reaches the plug-in's own work
-    bool anyError = false;       // refused, message of the plug-in's choosing
-    std::string text;            // otherwise, the exact message of the refusal
+    bool passes = true;     // the call reaches the plug-in's own work
+    bool anyError = false;  // refused, message of the plug-in's choosing
+    std::string text;       // otherwise, the exact message of the refusal
 };
 
 CountVerdict countVerdict(const Counts &counts, int nlhs, const std::vector<const mxArray *> &in);

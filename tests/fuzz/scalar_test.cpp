@@ -40,7 +40,8 @@ TEST_P(Scalars, AnyClassGivesTheDoubleBitsAndValuelessInputsAreRefused) {
                 mexhost::CallResult expected = callWith(std::move(asDouble));
                 mexhost::CallResult got = callWith(std::move(asClass));
                 EXPECT_TRUE(sameBits(got, expected) && got.errorId == expected.errorId)
-                    << "input " << at + 1 << " as " << className << ": " << got.errorText << " / " << expected.errorText;
+                    << "input " << at + 1 << " as " << className << ": " << got.errorText << " / "
+                    << expected.errorText;
                 compared += expected.ok;
             }
             const char *field[] = {"value"};

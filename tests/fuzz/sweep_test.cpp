@@ -46,9 +46,8 @@ TEST_P(Sweep, EveryCallEndsInAValueOrAnError) {
     mexhost::MexEntry entry = entryOf(model.name);
     startGuard(envNumber("GRIDMEX_FUZZ_CALL_SECONDS", 10));
     double scale = envNumber("GRIDMEX_FUZZ_SCALE", 1);
-    const std::pair<CallKind, int> plan[] = {{CallKind::Served, 600},
-                                             {CallKind::NearlyValid, 2400},
-                                             {CallKind::Random, 1000}};
+    const std::pair<CallKind, int> plan[] = {
+        {CallKind::Served, 600}, {CallKind::NearlyValid, 2400}, {CallKind::Random, 1000}};
     Seeded s(seedFor(model.name));
     int calls = 0, faults = 0;
     int endings[3][4] = {};  // by kind of call, by ending
@@ -56,7 +55,8 @@ TEST_P(Sweep, EveryCallEndsInAValueOrAnError) {
     for (auto [kind, count] : plan) {
         for (int i = 0, n = static_cast<int>(count * scale); i < n; ++i, ++calls) {
             Call call = makeCall(s, model, kind);
-            std::string what = model.name + ", " + kindName(kind) + " call " + std::to_string(i) + ": " + describe(call);
+            std::string what = model.name + ", " + kindName(kind) + " call " + std::to_string(i) + ": " +
+                               describe(call);
             callStarts(what);
             Outcome o = checkCall(model, entry, call, kind == CallKind::Served);
             callEnds();
@@ -69,8 +69,8 @@ TEST_P(Sweep, EveryCallEndsInAValueOrAnError) {
     // checks / documented error, for each kind of call.
     std::printf("%-18s %6d calls %6.2f s  served %d/%d/%d/%d  nearly %d/%d/%d/%d  random %d/%d/%d/%d\n",
                 model.name.c_str(), calls, seconds, endings[0][0], endings[0][1], endings[0][2], endings[0][3],
-                endings[1][0], endings[1][1], endings[1][2], endings[1][3], endings[2][0], endings[2][1],
-                endings[2][2], endings[2][3]);
+                endings[1][0], endings[1][1], endings[1][2], endings[1][3], endings[2][0], endings[2][1], endings[2][2],
+                endings[2][3]);
     EXPECT_EQ(faults, 0) << model.name << ": " << faults << " of " << calls << " calls broke the rule";
 }
 

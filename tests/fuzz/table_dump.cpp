@@ -29,8 +29,7 @@ template <typename T>
 std::string integers(const mxArray *a) {
     std::string t;
     const T *p = static_cast<const T *>(mxGetData(a));
-    for (std::size_t i = 0, n = mxGetNumberOfElements(a); i < n; ++i)
-        t += (i ? " " : "") + std::to_string(p[i]);
+    for (std::size_t i = 0, n = mxGetNumberOfElements(a); i < n; ++i) t += (i ? " " : "") + std::to_string(p[i]);
     return t;
 }
 
@@ -97,13 +96,12 @@ int main(int argc, char **argv) {
         std::perror(argv[1]);
         return 1;
     }
-    std::fprintf(out,
-                 "function t = plugin_table()\n"
-                 "%% The plug-ins of this build as the test harnesses describe them: count\n"
-                 "%% rule and messages, scalar inputs (1-based), cost rule (inputs 1-based)\n"
-                 "%% and small served calls.  Written by table_dump; do not edit.\n"
-                 "t = struct('name', {}, 'rule', {}, 'nin', {}, 'nout', {}, 'intext', {}, 'outtext', {}, ...\n"
-                 "           'scalars', {}, 'cost', {}, 'served', {});\n");
+    std::fprintf(out, "function t = plugin_table()\n"
+                      "%% The plug-ins of this build as the test harnesses describe them: count\n"
+                      "%% rule and messages, scalar inputs (1-based), cost rule (inputs 1-based)\n"
+                      "%% and small served calls.  Written by table_dump; do not edit.\n"
+                      "t = struct('name', {}, 'rule', {}, 'nin', {}, 'nout', {}, 'intext', {}, 'outtext', {}, ...\n"
+                      "           'scalars', {}, 'cost', {}, 'served', {});\n");
     for (const Model &m : models()) {
         std::string scalars;
         for (int at : m.scalars) scalars += (scalars.empty() ? "" : " ") + std::to_string(at + 1);
@@ -117,14 +115,15 @@ int main(int argc, char **argv) {
             served += (k ? ", " : "") + std::string("struct('args', {{") + args + "}}, 'nout', " +
                       std::to_string(call.nlhs) + ")";
         }
-        std::fprintf(out,
-                     "t(end + 1) = struct('name', %s, 'rule', %s, 'nin', %d, 'nout', %d, 'intext', %s, "
-                     "'outtext', %s, ...\n  'scalars', [%s], 'cost', struct('rule', %s, 'a', %d, 'b', %d, 'limit', %s), ...\n"
-                     "  'served', {{%s}});\n",
-                     quoted(m.name.c_str()).c_str(), quoted(ruleName(m.counts.rule)).c_str(), m.counts.inputs,
-                     m.counts.outputs, quoted(m.counts.inputText).c_str(), quoted(m.counts.outputText).c_str(),
-                     scalars.c_str(), quoted(costName(m.cost.rule)).c_str(), m.cost.a + 1, m.cost.b + 1,
-                     number(m.cost.limit).c_str(), served.c_str());
+        std::fprintf(
+            out,
+            "t(end + 1) = struct('name', %s, 'rule', %s, 'nin', %d, 'nout', %d, 'intext', %s, "
+            "'outtext', %s, ...\n  'scalars', [%s], 'cost', struct('rule', %s, 'a', %d, 'b', %d, 'limit', %s), ...\n"
+            "  'served', {{%s}});\n",
+            quoted(m.name.c_str()).c_str(), quoted(ruleName(m.counts.rule)).c_str(), m.counts.inputs, m.counts.outputs,
+            quoted(m.counts.inputText).c_str(), quoted(m.counts.outputText).c_str(), scalars.c_str(),
+            quoted(costName(m.cost.rule)).c_str(), m.cost.a + 1, m.cost.b + 1, number(m.cost.limit).c_str(),
+            served.c_str());
     }
     std::fprintf(out, "end\n");
     return std::fclose(out) == 0 ? 0 : 1;

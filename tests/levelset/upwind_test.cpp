@@ -54,9 +54,8 @@ TEST(Redistance, ExactDistanceIsKeptAndSteepSlopesFlatten) {
     // included, go down by dt; negative values go up.
     ArrayPtr steep = field(8, 3, [](double r, double) { return 2 * (r - 3); });
     ArrayPtr quarter = scalar(0.25);
-    EXPECT_EQ(step("lvsRedistance0", {&steep, &h, &quarter}), expected(8, 3, [](double r, double) {
-                  return r >= 3 ? 2 * (r - 3) - 0.25 : 2 * (r - 3) + 0.25;
-              }));
+    EXPECT_EQ(step("lvsRedistance0", {&steep, &h, &quarter}),
+              expected(8, 3, [](double r, double) { return r >= 3 ? 2 * (r - 3) - 0.25 : 2 * (r - 3) + 0.25; }));
 }
 
 // phi = s^2 along one axis s of extent 5.  A field of 0 or more takes the

@@ -134,8 +134,7 @@ TEST(Bilinear, SmallImages) {
         CallResult r = call(name, 1, {&X, &Y, &tiny});
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.errorId, std::string(name) + ":imageTooSmall");
-        EXPECT_EQ(r.errorText,
-                  "The image must have at least 3 rows and 3 columns for its border rule (it is 2 x 5).");
+        EXPECT_EQ(r.errorText, "The image must have at least 3 rows and 3 columns for its border rule (it is 2 x 5).");
         EXPECT_TRUE(call(name, 1, {&none, &none, &tiny}).ok) << "no point, nothing to refuse";
     }
 }
@@ -158,14 +157,20 @@ TEST(Bilinear, RefusesUnsoundInputs) {
         const char *id;
         const char *text;
     } cases[] = {
-        {{&X, &Y, &text}, "notRealNumeric", "I must be a real array of class double, single, int8, uint8, int16, "
-                          "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
+        {{&X, &Y, &text},
+         "notRealNumeric",
+         "I must be a real array of class double, single, int8, uint8, int16, "
+         "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
         {{&int32, &Y, &I}, "notRealDouble", "X must be a real double array (it is int32)."},
         {{&X, &logical, &I}, "notRealDouble", "Y must be a real double array (it is logical)."},
-        {{&X, &Y, &complex}, "notRealNumeric", "I must be a real array of class double, single, int8, uint8, int16, "
-                             "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
-        {{&X, &Y, &sparse}, "notRealNumeric", "I must be a real array of class double, single, int8, uint8, int16, "
-                            "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."},
+        {{&X, &Y, &complex},
+         "notRealNumeric",
+         "I must be a real array of class double, single, int8, uint8, int16, "
+         "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
+        {{&X, &Y, &sparse},
+         "notRealNumeric",
+         "I must be a real array of class double, single, int8, uint8, int16, "
+         "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."},
     };
     for (const char *name : kVariants) {
         for (const Case &c : cases) {

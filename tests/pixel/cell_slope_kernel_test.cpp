@@ -25,9 +25,9 @@ const double kInf = std::numeric_limits<double>::infinity();
 // spread over the axis and a pixel beyond each end.
 std::vector<double> coordinates(std::mt19937 &rng, Index n, std::size_t count) {
     const double e = double(n);
-    const double specials[] = {kNaN, kInf,   -kInf,   0.0,     -0.0,          0.999,        1.0,          1.5,
-                               2.0,  e - 1,  e,       e + 0.5, e + 0.999,     e + 1,        3e9,          -3e9,
-                               1e300, -1e300, 2147483647.5, 2147483648.0, -2147483648.5};
+    const double specials[] = {kNaN, kInf, -kInf, 0.0,    -0.0,         0.999,        1.0,
+                               1.5,  2.0,  e - 1, e,      e + 0.5,      e + 0.999,    e + 1,
+                               3e9,  -3e9, 1e300, -1e300, 2147483647.5, 2147483648.0, -2147483648.5};
     std::uniform_real_distribution<double> wide(-1, e + 2);
     std::vector<double> v(count);
     for (double &c : v) c = rng() % 4 == 0 ? specials[rng() % std::size(specials)] : wide(rng);
@@ -75,7 +75,8 @@ void expectSameBits(const std::vector<double> &I, Index M, Index N, Inside insid
 
 TEST(CellSlopeKernel, FourPointKernelMatchesTheScalarKernelBitForBit) {
     if (!pixel::cellSlopeVectorKernel(1, 1)) GTEST_SKIP() << "no AVX2 on this processor";
-    const std::pair<Index, Index> sizes[] = {{1, 1}, {1, 6}, {6, 1}, {2, 2}, {2, 9}, {9, 2}, {3, 3}, {17, 11}, {64, 33}};
+    const std::pair<Index, Index> sizes[] = {{1, 1}, {1, 6}, {6, 1},   {2, 2},  {2, 9},
+                                             {9, 2}, {3, 3}, {17, 11}, {64, 33}};
     for (auto [M, N] : sizes) {
         std::mt19937 rng(static_cast<unsigned>(M * 131 + N));
         const std::vector<double> I = image(rng, M, N);

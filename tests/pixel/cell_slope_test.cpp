@@ -38,9 +38,12 @@ ArrayPtr maskOf(mxClassID cls, mwSize M, mwSize N, F f) {
             int v = f(double(r), double(c));
             if (cls == mxINT32_CLASS) static_cast<std::int32_t *>(p)[o] = v;
             // uint32 inside values carry the top bit, which int32 reads as negative.
-            else if (cls == mxUINT32_CLASS) static_cast<std::uint32_t *>(p)[o] = v ? 0x80000000u | unsigned(v) : 0u;
-            else if (cls == mxLOGICAL_CLASS) static_cast<mxLogical *>(p)[o] = v != 0;
-            else static_cast<double *>(p)[o] = v;
+            else if (cls == mxUINT32_CLASS)
+                static_cast<std::uint32_t *>(p)[o] = v ? 0x80000000u | unsigned(v) : 0u;
+            else if (cls == mxLOGICAL_CLASS)
+                static_cast<mxLogical *>(p)[o] = v != 0;
+            else
+                static_cast<double *>(p)[o] = v;
         }
     return a;
 }
@@ -57,7 +60,8 @@ TEST(CellSlope, CountMessagesWordForWord) {
     EXPECT_EQ(call("pxCellSlopeMasked", 2, {&X, &Y, &I}).errorText, "At least four inputs required.");
     EXPECT_EQ(call("pxCellSlopeMasked", 0, {&X, &Y, &I}).errorText, "At least four inputs required.");
     for (const char *name : {"pxCellSlope", "pxCellSlopeMasked"}) {
-        for (int nlhs : {0, 1, 3}) EXPECT_EQ(call(name, nlhs, {&X, &Y, &I, &mask}).errorText, "Only two outputs required.");
+        for (int nlhs : {0, 1, 3})
+            EXPECT_EQ(call(name, nlhs, {&X, &Y, &I, &mask}).errorText, "Only two outputs required.");
         EXPECT_TRUE(call(name, 2, {&X, &Y, &I, &mask, &mask}).ok) << "further inputs are ignored";
     }
 }
@@ -216,8 +220,9 @@ TEST(CellSlope, RefusesUnsoundInputs) {
     } cases[] = {
         {ofClass(mxCHAR_CLASS, 4, 4), "mask must be a real array of class double, single, int8, uint8, int16, "
                                       "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
-        {ofClass(mxDOUBLE_CLASS, 4, 4, mxCOMPLEX), "mask must be a real array of class double, single, int8, uint8, int16, "
-                                                   "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
+        {ofClass(mxDOUBLE_CLASS, 4, 4, mxCOMPLEX),
+         "mask must be a real array of class double, single, int8, uint8, int16, "
+         "uint16, int32, uint32, int64, uint64 or logical (it is complex double)."},
         {std::move(sparse), "mask must be a real array of class double, single, int8, uint8, int16, "
                             "uint16, int32, uint32, int64, uint64 or logical (it is sparse logical)."},
     };

@@ -17,9 +17,7 @@ using pixel::Index;
 
 // Equal bits, or both NaN: where two NaN meet in a sum the sign of the NaN
 // that comes out depends on the order the compiler gives the operands.
-bool sameOrBothNaN(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
-}
+bool sameOrBothNaN(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b); }
 
 // Each output of `scalar` and `lanes`, run over the same n points into
 // outputs of their own, agrees point by point.
@@ -43,23 +41,29 @@ TEST(PixelClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
             std::mt19937 rng(static_cast<unsigned>(M * 31 + N + sizeof(T)));
             const std::vector<T> I = elements<T>(rng, std::size_t(M * N));
             const std::size_t n = 1027;
-            const std::vector<double> xs = rangeCoordinates(rng, double(M), n), ys = rangeCoordinates(rng, double(N), n);
+            const std::vector<double> xs = rangeCoordinates(rng, double(M), n),
+                                      ys = rangeCoordinates(rng, double(N), n);
             const double *x = xs.data(), *y = ys.data();
             const T *im = I.data();
             const Index k = Index(n);
             expectSameOutputs(
-                "sentinel", n, 1, [&](double *o, double *) { pixel::bilinSampleRange<Border::Sentinel>(x, y, 0, k, im, M, N, o); },
+                "sentinel", n, 1,
+                [&](double *o, double *) { pixel::bilinSampleRange<Border::Sentinel>(x, y, 0, k, im, M, N, o); },
                 [&](double *o, double *) { pixel::avx2::bilinSampleRange<Border::Sentinel>(x, y, 0, k, im, M, N, o); });
             expectSameOutputs(
-                "clamp", n, 1, [&](double *o, double *) { pixel::bilinSampleRange<Border::Clamp>(x, y, 0, k, im, M, N, o); },
+                "clamp", n, 1,
+                [&](double *o, double *) { pixel::bilinSampleRange<Border::Clamp>(x, y, 0, k, im, M, N, o); },
                 [&](double *o, double *) { pixel::avx2::bilinSampleRange<Border::Clamp>(x, y, 0, k, im, M, N, o); });
             expectSameOutputs(
-                "hold", n, 1, [&](double *o, double *) { pixel::bilinSampleRange<Border::Hold>(x, y, 0, k, im, M, N, o); },
+                "hold", n, 1,
+                [&](double *o, double *) { pixel::bilinSampleRange<Border::Hold>(x, y, 0, k, im, M, N, o); },
                 [&](double *o, double *) { pixel::avx2::bilinSampleRange<Border::Hold>(x, y, 0, k, im, M, N, o); });
             expectSameOutputs(
                 "cell slope", n, 2,
                 [&](double *gx, double *gy) { pixel::cellSlopeRange(x, y, 0, k, im, M, N, pixel::NoMask{}, gx, gy); },
-                [&](double *gx, double *gy) { pixel::avx2::cellSlopeRange(x, y, 0, k, im, M, N, pixel::NoMask{}, gx, gy); });
+                [&](double *gx, double *gy) {
+                    pixel::avx2::cellSlopeRange(x, y, 0, k, im, M, N, pixel::NoMask{}, gx, gy);
+                });
             // The image's own elements as a mask of its type: zeros outside.
             std::vector<T> maskElements = I;
             for (T &m : maskElements) m = rng() % 2 ? T(0) : m;
@@ -74,7 +78,8 @@ TEST(PixelClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
                 "cubic", n, 1, [&](double *o, double *) { pixel::cubicSampleRange(x, y, 0, k, im, M, N, o); },
                 [&](double *o, double *) { pixel::avx2::cubicSampleRange(x, y, 0, k, im, M, N, o); });
             expectSameOutputs(
-                "cubic slope", n, 2, [&](double *gx, double *gy) { pixel::cubicSlopeRange(x, y, 0, k, im, M, N, gx, gy); },
+                "cubic slope", n, 2,
+                [&](double *gx, double *gy) { pixel::cubicSlopeRange(x, y, 0, k, im, M, N, gx, gy); },
                 [&](double *gx, double *gy) { pixel::avx2::cubicSlopeRange(x, y, 0, k, im, M, N, gx, gy); });
         }
     });

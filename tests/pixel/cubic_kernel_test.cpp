@@ -85,8 +85,8 @@ TEST(CubicKernel, FourPointKernelsMatchTheScalarKernelsBitForBit) {
             for (int o = 0; o < 3; ++o)
                 for (std::size_t k = 0; k < n; ++k)
                     ASSERT_TRUE(sameBits(scalar[o][k], fast[o][k]))
-                        << M << "x" << N << (zeros ? " zeros" : "") << " output " << o << " point " << k << " ("
-                        << x[k] << ", " << y[k] << "): " << scalar[o][k] << " vs " << fast[o][k];
+                        << M << "x" << N << (zeros ? " zeros" : "") << " output " << o << " point " << k << " (" << x[k]
+                        << ", " << y[k] << "): " << scalar[o][k] << " vs " << fast[o][k];
         }
     }
 }

@@ -14,8 +14,8 @@ namespace {
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // Outputs of `name` (one or two) at the points (xs[k], ys[k]).
-std::vector<std::vector<double>> sampled(const char *name, int nlhs, const ArrayPtr &img,
-                                         const std::vector<double> &xs, const std::vector<double> &ys) {
+std::vector<std::vector<double>> sampled(const char *name, int nlhs, const ArrayPtr &img, const std::vector<double> &xs,
+                                         const std::vector<double> &ys) {
     ArrayPtr X = row(xs), Y = row(ys);
     std::vector<ArrayPtr> out = run(name, nlhs, {&X, &Y, &img});
     std::vector<std::vector<double>> v;
@@ -71,7 +71,8 @@ TEST(Cubic, CountMessagesWordForWord) {
         EXPECT_EQ(call(name, 0, {}).errorText, "At least three inputs required.");
     }
     for (int nlhs : {0, 2}) EXPECT_EQ(call("pxCubicSample", nlhs, {&X, &Y, &I}).errorText, "Only one output required.");
-    for (int nlhs : {0, 1, 3}) EXPECT_EQ(call("pxCubicSlope", nlhs, {&X, &Y, &I}).errorText, "Only two outputs required.");
+    for (int nlhs : {0, 1, 3})
+        EXPECT_EQ(call("pxCubicSlope", nlhs, {&X, &Y, &I}).errorText, "Only two outputs required.");
     EXPECT_TRUE(call("pxCubicSample", 1, {&X, &Y, &I, &I}).ok) << "further inputs are ignored";
     EXPECT_TRUE(call("pxCubicSlope", 2, {&X, &Y, &I, &I}).ok) << "further inputs are ignored";
 }

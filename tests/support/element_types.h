@@ -31,8 +31,8 @@ template <typename T>
 T element(std::mt19937 &rng, unsigned rare = 16) {
     using L = std::numeric_limits<T>;
     if constexpr (std::is_floating_point_v<T>) {
-        const T specials[] = {L::quiet_NaN(), L::infinity(), -L::infinity(), T(-0.0), L::denorm_min(),
-                              -L::denorm_min(), L::min() / T(3), L::max(), L::lowest(), T(0)};
+        const T specials[] = {L::quiet_NaN(),   L::infinity(),   -L::infinity(), T(-0.0),     L::denorm_min(),
+                              -L::denorm_min(), L::min() / T(3), L::max(),       L::lowest(), T(0)};
         if (rng() % rare == 0) return specials[rng() % std::size(specials)];
         return static_cast<T>(std::uniform_real_distribution<double>(-1000, 1000)(rng));
     } else {
@@ -60,9 +60,9 @@ std::vector<T> elements(std::mt19937 &rng, std::size_t n, unsigned rare = 16) {
 }
 
 // Every class an image, a volume or a mask may have.
-inline constexpr mxClassID kElementClasses[] = {
-    mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,  mxUINT8_CLASS,  mxINT16_CLASS,  mxUINT16_CLASS,
-    mxINT32_CLASS,  mxUINT32_CLASS, mxINT64_CLASS, mxUINT64_CLASS, mxLOGICAL_CLASS};
+inline constexpr mxClassID kElementClasses[] = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,   mxUINT8_CLASS,
+                                                mxINT16_CLASS,  mxUINT16_CLASS, mxINT32_CLASS,  mxUINT32_CLASS,
+                                                mxINT64_CLASS,  mxUINT64_CLASS, mxLOGICAL_CLASS};
 
 // An array of class cls and the given dimensions with random elements, and
 // beside it the array double() makes of it; with `halfZero` about half the
@@ -150,8 +150,8 @@ inline void expectEveryClassGivesTheDoubleBits(const std::string &name, int nlhs
             ASSERT_TRUE(r.ok) << name << " " << mxGetClassName(c.native.get()) << ": " << r.errorText;
             for (int o = 0; o < nlhs; ++o) {
                 EXPECT_TRUE(sameOutputs(r.outputs[o].get(), reference.outputs[o].get()))
-                    << name << " output " << o + 1 << ", " << mxGetClassName(c.native.get()) << " input "
-                    << at + 1 << ", " << threads << " threads";
+                    << name << " output " << o + 1 << ", " << mxGetClassName(c.native.get()) << " input " << at + 1
+                    << ", " << threads << " threads";
             }
         }
     }

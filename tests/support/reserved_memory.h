@@ -65,7 +65,7 @@ private:
         char *at = reinterpret_cast<char *>(r->ExceptionInformation[1]);
         if (at < b->data_ || at >= b->data_ + b->bytes_) return EXCEPTION_CONTINUE_SEARCH;
         return VirtualAlloc(at, 1, MEM_COMMIT, PAGE_READWRITE) ? EXCEPTION_CONTINUE_EXECUTION
-                                                                : EXCEPTION_CONTINUE_SEARCH;
+                                                               : EXCEPTION_CONTINUE_SEARCH;
     }
     void *handler_ = nullptr;
 #endif

@@ -69,8 +69,7 @@ TEST(FdSlope, RefusesRowsTooFewAndOtherClasses) {
     ArrayPtr rowVector = row({1, 2, 3, 4, 5}), noRows = matrix(0, 3), text = ofClass(mxCHAR_CLASS, 4, 4);
     CallResult r = call("fdSlope", 1, {&rowVector});
     EXPECT_EQ(r.errorId, "fdSlope:tooFewRows");
-    EXPECT_EQ(r.errorText,
-              "The input must have at least 2 rows: the derivative runs down the columns (it is 1 x 5).");
+    EXPECT_EQ(r.errorText, "The input must have at least 2 rows: the derivative runs down the columns (it is 1 x 5).");
     EXPECT_EQ(call("fdSlope", 1, {&noRows}).errorId, "fdSlope:tooFewRows");
     r = call("fdSlope", 1, {&text});
     EXPECT_EQ(r.errorId, "fdSlope:notRealNumeric");

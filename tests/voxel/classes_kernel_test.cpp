@@ -18,9 +18,7 @@ using voxel::Index;
 
 // Equal bits, or both NaN: where two NaN meet in a sum the sign of the NaN
 // that comes out depends on the order the compiler gives the operands.
-bool sameOrBothNaN(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
-}
+bool sameOrBothNaN(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b); }
 
 TEST(VolumeClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
     if (!voxel::cubicVectorKernel(4, 4, 4)) GTEST_SKIP() << "no AVX2 on this processor";
@@ -31,7 +29,8 @@ TEST(VolumeClassKernels, FourPointKernelsReadEveryTypeAsTheScalarKernels) {
             std::mt19937 rng(static_cast<unsigned>(M * 31 + N + P + sizeof(T)));
             const std::vector<T> V = elements<T>(rng, std::size_t(M * N * P));
             const std::size_t n = 1027;
-            const std::vector<double> xs = rangeCoordinates(rng, double(M), n), ys = rangeCoordinates(rng, double(N), n),
+            const std::vector<double> xs = rangeCoordinates(rng, double(M), n),
+                                      ys = rangeCoordinates(rng, double(N), n),
                                       zs = rangeCoordinates(rng, double(P), n);
             const double *x = xs.data(), *y = ys.data(), *z = zs.data();
             const T *v = V.data();

@@ -113,7 +113,9 @@ TEST(CubicSpline, ReproducesConstantAndLinearVolumes) {
         for (int axis = 0; axis < 3; ++axis) EXPECT_NEAR(slope[axis][p], 0, 1e-13);
     }
     for (int along = 0; along < 3; ++along) {
-        ArrayPtr ramp = volume(M, N, P, [&](double i, double j, double k) { return along == 0 ? i : along == 1 ? j : k; });
+        ArrayPtr ramp = volume(M, N, P, [&](double i, double j, double k) {
+            return along == 0 ? i : along == 1 ? j : k;
+        });
         value = sample("vxCubicSample", 1, ramp, xs, ys, zs)[0];
         slope = sample("vxCubicSlope", 3, ramp, xs, ys, zs);
         ASSERT_EQ(value.size(), xs.size());

@@ -74,8 +74,7 @@ TEST(Trilinear, AdmissionBoundsAlongEachAxis) {
 TEST(Trilinear, VolumesBelowThreeVoxelsAlongAnAxisAdmitNoPoint) {
     for (std::vector<mwSize> d : {std::vector<mwSize>{2, 5, 5}, {5, 2, 5}, {5, 5, 2}}) {
         ArrayPtr vol = volume(d[0], d[1], d[2], [](double, double, double) { return 7; });
-        EXPECT_EQ(sample(kName, 1, vol, {2, 1.5, 2.5}, {2, 1.5, 2.5}, {2, 1.5, 2.5})[0],
-                  std::vector<double>(3, 0.0));
+        EXPECT_EQ(sample(kName, 1, vol, {2, 1.5, 2.5}, {2, 1.5, 2.5}, {2, 1.5, 2.5})[0], std::vector<double>(3, 0.0));
     }
 }
 

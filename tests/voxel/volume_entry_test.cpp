@@ -49,10 +49,14 @@ TEST(VolumeEntry, RefusesUnsoundInputs) {
         {{&uint8, &y, &y, &vol}, "notRealDouble", "x must be a real double array (it is uint8)."},
         {{&x, &logical, &y, &vol}, "notRealDouble", "y must be a real double array (it is logical)."},
         {{&x, &y, &complex, &vol}, "notRealDouble", "z must be a real double array (it is complex double)."},
-        {{&x, &y, &y, &text}, "notRealNumeric", "volume must be a real array of class double, single, int8, uint8, int16, "
-                              "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
-        {{&x, &y, &y, &sparse}, "notRealNumeric", "volume must be a real array of class double, single, int8, uint8, int16, "
-                                "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."},
+        {{&x, &y, &y, &text},
+         "notRealNumeric",
+         "volume must be a real array of class double, single, int8, uint8, int16, "
+         "uint16, int32, uint32, int64, uint64 or logical (it is char)."},
+        {{&x, &y, &y, &sparse},
+         "notRealNumeric",
+         "volume must be a real array of class double, single, int8, uint8, int16, "
+         "uint16, int32, uint32, int64, uint64 or logical (it is sparse double)."},
         {{&x, &shortY, &y, &vol}, "tooShort", "y must hold at least 6 elements (as many as x); it holds 5."},
         {{&x, &y, &shortY, &vol}, "tooShort", "z must hold at least 6 elements (as many as x); it holds 5."},
     };

@@ -62,10 +62,10 @@ TEST(VolumeKernels, OffsetsBeyond32BitsReachTheRightVoxels) {
     std::vector<double> tri(n), cub(n), gi(n), gj(n), gk(n), ci(n), cj(n), ck(n);
     voxel::trilinSampleRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, tri.data());
     voxel::cubicSampleRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, cub.data());
-    voxel::cubicSlopeRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, gi.data(),
-                           gj.data(), gk.data());
-    voxel::cellSlopeRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, ci.data(),
-                          cj.data(), ck.data());
+    voxel::cubicSlopeRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, gi.data(), gj.data(),
+                           gk.data());
+    voxel::cellSlopeRange(xs.data(), ys.data(), zs.data(), 0, n, vol.data(), vol.M, vol.N, vol.P, ci.data(), cj.data(),
+                          ck.data());
     for (Index p = 0; p < n; ++p) {
         const double expected = f(xs[p], ys[p], zs[p]);
         EXPECT_NEAR(tri[p], expected, 1e-9) << p;
@@ -118,7 +118,8 @@ TEST(VolumeKernels, ResultsDoNotDependOnTheThreadCount) {
     std::vector<double> V(M * N * P);
     for (double &v : V) v = any(rng);
     std::vector<double> xs(200000), ys(xs.size()), zs(xs.size());
-    for (std::size_t p = 0; p < xs.size(); ++p) xs[p] = coordinate(rng), ys[p] = coordinate(rng), zs[p] = coordinate(rng);
+    for (std::size_t p = 0; p < xs.size(); ++p)
+        xs[p] = coordinate(rng), ys[p] = coordinate(rng), zs[p] = coordinate(rng);
 
     std::vector<std::vector<double>> serial, split;
     {
@@ -161,8 +162,8 @@ TEST(VolumeKernels, FourPointTrilinearMatchesTheScalarKernelBitForBit) {
         std::vector<double> scalar(n), vector(n);
         voxel::trilinSampleRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N, P,
                                  scalar.data());
-        voxel::avx2::trilinSampleRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N,
-                                       P, vector.data());
+        voxel::avx2::trilinSampleRange(xyz[0].data(), xyz[1].data(), xyz[2].data(), 0, Index(n), V.data(), M, N, P,
+                                       vector.data());
         for (std::size_t p = 0; p < n; ++p)
             ASSERT_EQ(std::memcmp(&scalar[p], &vector[p], sizeof(double)), 0)
                 << M << "x" << N << "x" << P << " point " << p << ": " << scalar[p] << " vs " << vector[p];
@@ -187,8 +188,8 @@ TEST(VolumeKernels, FourPointCellSlopeMatchesTheScalarKernelBitForBit) {
     if (!voxel::cellSlopeVectorKernel(1, 1, 1)) GTEST_SKIP() << "no AVX2 on this processor";
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const double specials[] = {nan, inf, -inf, -0.0, 0.999, 1.0, 2147483647.5, 2147483648.0, 3e9, -3e9, 1e300};
-    const std::tuple<Index, Index, Index> sizes[] = {{1, 1, 1}, {1, 4, 3}, {4, 1, 3}, {3, 4, 1}, {2, 2, 2},
-                                                     {2, 5, 3}, {9, 5, 4}, {20, 21, 22}};
+    const std::tuple<Index, Index, Index> sizes[] = {{1, 1, 1}, {1, 4, 3}, {4, 1, 3}, {3, 4, 1},
+                                                     {2, 2, 2}, {2, 5, 3}, {9, 5, 4}, {20, 21, 22}};
     for (auto [M, N, P] : sizes) {
         std::mt19937 rng(static_cast<unsigned>(M + 7 * N + 31 * P));
         std::uniform_real_distribution<double> any(-1, 1);
@@ -260,7 +261,7 @@ TEST(VolumeKernels, FourPointCubicMatchesTheScalarKernelsBitForBit) {
     if (!voxel::cubicVectorKernel(4, 4, 4)) GTEST_SKIP() << "no AVX2 on this processor";
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const double specials[] = {nan, inf, -inf, -0.0, 1.999, 2.0, 2147483647.5, 2147483648.0, 3e9, -3e9, 1e300};
-    const std::tuple<Index, Index, Index> sizes[] = {{4, 4, 4}, {4, 9, 5}, {7, 4, 6}, {9, 5, 4},
+    const std::tuple<Index, Index, Index> sizes[] = {{4, 4, 4},    {4, 9, 5}, {7, 4, 6}, {9, 5, 4},
                                                      {20, 21, 22}, {3, 8, 8}, {8, 2, 8}, {1, 1, 1}};
     for (auto [M, N, P] : sizes) {
         const bool vector = voxel::cubicVectorKernel(M, N, P);
@@ -299,12 +300,11 @@ TEST(VolumeKernels, FourPointCubicMatchesTheScalarKernelsBitForBit) {
                 voxel::cubicSlopeRange(x, y, z, 0, 1, V.data(), M, N, P, fast[1].data(), fast[2].data(),
                                        fast[3].data());
                 voxel::avx2::cubicSampleRange(x, y, z, 1, Index(n), V.data(), M, N, P, fast[0].data());
-                voxel::avx2::cubicSlopeRange(x, y, z, 1, Index(n), V.data(), M, N, P, fast[1].data(),
-                                             fast[2].data(), fast[3].data());
+                voxel::avx2::cubicSlopeRange(x, y, z, 1, Index(n), V.data(), M, N, P, fast[1].data(), fast[2].data(),
+                                             fast[3].data());
             } else {
                 voxel::cubicSample(x, y, z, Index(n), V.data(), M, N, P, fast[0].data());
-                voxel::cubicSlope(x, y, z, Index(n), V.data(), M, N, P, fast[1].data(), fast[2].data(),
-                                  fast[3].data());
+                voxel::cubicSlope(x, y, z, Index(n), V.data(), M, N, P, fast[1].data(), fast[2].data(), fast[3].data());
             }
             for (int o = 0; o < 4; ++o)
                 for (std::size_t p = 0; p < n; ++p)
@@ -326,8 +326,7 @@ TEST(VolumeKernels, FourPointCubicMatchesTheScalarKernelsBitForBit) {
                 for (Index a = i - 1; a <= i + 2; ++a) vol.at(a, b, c) = double(a) + 2.0 * double(b) + 3.0 * double(c);
     }
     std::vector<double> value(4), gi(4), gj(4), gk(4);
-    voxel::avx2::cubicSampleRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P,
-                                  value.data());
+    voxel::avx2::cubicSampleRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P, value.data());
     voxel::avx2::cubicSlopeRange(xs.data(), ys.data(), zs.data(), 0, 4, vol.data(), vol.M, vol.N, vol.P, gi.data(),
                                  gj.data(), gk.data());
     for (std::size_t p = 0; p < xs.size(); ++p) {

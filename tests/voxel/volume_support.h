@@ -22,7 +22,8 @@ ArrayPtr volume(mwSize M, mwSize N, mwSize P, F f) {
     double *v = mxGetPr(a.get());
     for (mwSize k = 1; k <= P; ++k)
         for (mwSize j = 1; j <= N; ++j)
-            for (mwSize i = 1; i <= M; ++i) v[(i - 1) + M * ((j - 1) + N * (k - 1))] = f(double(i), double(j), double(k));
+            for (mwSize i = 1; i <= M; ++i)
+                v[(i - 1) + M * ((j - 1) + N * (k - 1))] = f(double(i), double(j), double(k));
     return a;
 }
 
