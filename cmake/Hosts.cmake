@@ -92,7 +92,8 @@ function(gridmex_add_plugin name)
       # matlab_add_mex sets the exports for Microsoft's linker only.
       target_sources(${name}_matlab PRIVATE ${PROJECT_SOURCE_DIR}/cmake/exports-windows.def)
     endif()
-    set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_MATLAB_DIR})
+    # MATLAB finds its libraries itself: no search path of this build.
+    set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${GRIDMEX_MATLAB_DIR} SKIP_BUILD_RPATH ON)
     install(TARGETS ${name}_matlab LIBRARY DESTINATION matlab RUNTIME DESTINATION matlab COMPONENT matlab)
   endif()
 

@@ -58,13 +58,12 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 #define GRIDMEX_HOST_API GRIDMEX_VISIBLE
 #endif
 
-/* In MATLAB's Windows and macOS libraries, the functions whose size arguments
- * became 64 bits wide in release 7.3 keep their old 32-bit entry under the
- * plain name and take 64-bit sizes under the suffix _730; a plug-in built
- * against MATLAB's headers binds the suffixed names.  So does one built
- * against this header, and the host defines them under those names.  On
- * Linux the plain names are the 64-bit ones. */
-#if defined(_WIN32) || defined(__APPLE__)
+/* The functions whose size arguments became 64 bits wide in release 7.3
+ * take 64-bit sizes under the suffix _730; MATLAB's headers bind those names
+ * on every system (Windows and macOS keep the old 32-bit entry under the
+ * plain name, Linux libraries export both).  So does a plug-in built against
+ * this header, and the host defines them under those names (on Linux also
+ * under the plain ones, which plug-ins built against older headers bind). */
 #define mxCreateNumericArray mxCreateNumericArray_730
 #define mxCreateNumericMatrix mxCreateNumericMatrix_730
 #define mxCreateDoubleMatrix mxCreateDoubleMatrix_730
@@ -83,7 +82,6 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 #define mxGetFieldByNumber mxGetFieldByNumber_730
 #define mxSetFieldByNumber mxSetFieldByNumber_730
 #define mxGetString mxGetString_730
-#endif
 
 /* Sizes and layout. */
 GRIDMEX_HOST_API size_t mxGetM(const mxArray *a);

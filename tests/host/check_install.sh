@@ -2,8 +2,8 @@
 # check_install.sh CMAKE BUILD_DIR PREFIX OCTAVE_CLI NAME...
 # `cmake --install` of the build into a fresh PREFIX gives own/ and (when the
 # build has Octave, OCTAVE_CLI not "-") octave/, each with every plug-in and
-# its help file; the own-host plug-ins bind the host library installed beside
-# them, and Octave calls the installed plug-ins and shows their help.
+# its help file; the own-host plug-ins bind the host libraries installed
+# beside them, and Octave calls the installed plug-ins and shows their help.
 cmake=$1 build=$2 prefix=$3 octave_cli=$4
 shift 4
 rm -rf "$prefix"
@@ -21,8 +21,10 @@ for name in "$@"; do
     fi
 done
 [ $status -eq 0 ] || exit 1
-host=$(ldd "$prefix/own/$1.so" | sed -n 's/^\s*libmexhost\.so => \(\S*\) .*/\1/p')
-[ "$host" = "$prefix/own/libmexhost.so" ] || { echo "$1.so binds the host library at [$host]"; exit 1; }
+for library in libmx.so libmex.so; do
+    host=$(ldd "$prefix/own/$1.so" | sed -n "s/^\s*$library => \(\S*\) .*/\1/p")
+    [ "$host" = "$prefix/own/$library" ] || { echo "$1.so binds $library at [$host]"; exit 1; }
+done
 if [ "$octave_cli" != - ]; then
     "$octave_cli" --norc --quiet --no-history --no-window-system --path "$prefix/octave" --eval "
         assert(strncmp(which('pxBilinSample'), '$prefix/octave', numel('$prefix/octave')));

@@ -3,6 +3,11 @@
 #include "tests/support/plugin_test.h"
 
 #include <stdexcept>
+#include <string>
+
+#if defined(__linux__)
+#include <dlfcn.h>
+#endif
 
 using namespace testing_support;
 
@@ -148,6 +153,31 @@ TEST(HostLoader, RefusesFilesWithoutAnEntryPoint) {
     EXPECT_THROW(mexhost::Plugin(GRIDMEX_OWN_DIR "/no-such-plugin" GRIDMEX_PLUGIN_SUFFIX), std::runtime_error);
     EXPECT_THROW(mexhost::Plugin(HOST_LIBRARY), std::runtime_error);
 }
+
+#if defined(__linux__)
+// Linux's libmx exports the functions of the _730 list under both names:
+// plug-ins built against older headers bind the plain ones, which take the
+// same 64-bit sizes.
+TEST(HostLoader, LinuxLibmxKeepsThePlainNames) {
+    void *mx = dlopen(HOST_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(mx, nullptr);
+    for (const char *name : {"mxCreateNumericArray", "mxCreateNumericMatrix", "mxCreateDoubleMatrix",
+                             "mxCreateCellMatrix", "mxCreateStructMatrix", "mxGetNumberOfDimensions", "mxGetDimensions",
+                             "mxGetCell", "mxSetCell", "mxGetField", "mxSetField"}) {
+        EXPECT_NE(dlsym(mx, name), nullptr) << name;
+        EXPECT_NE(dlsym(mx, (std::string(name) + "_730").c_str()), nullptr) << name;
+    }
+    using Create = mxArray *(*)(mwSize, mwSize, mxComplexity);
+    using Dims = const mwSize *(*)(const mxArray *);
+    auto create = reinterpret_cast<Create>(dlsym(mx, "mxCreateDoubleMatrix"));
+    auto dimensions = reinterpret_cast<Dims>(dlsym(mx, "mxGetDimensions"));
+    ASSERT_TRUE(create && dimensions);
+    ArrayPtr a(create(7, 3, mxREAL));
+    EXPECT_EQ(dimensions(a.get())[1], 3u);
+    EXPECT_EQ(dims(a.get()), (std::vector<mwSize>{7, 3}));
+    dlclose(mx);
+}
+#endif
 
 // MATLAB's Linux and macOS loaders ask a plug-in which interface it was
 // built for (the values differ by system); Windows plug-ins have no such
