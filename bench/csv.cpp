@@ -48,38 +48,27 @@ void writeCsv(const Results &results, const std::string &path) {
     if (!out) throw std::runtime_error("cannot write " + path);
     out << kColumns << '\n';
 
+    // Machine rows fill the workload, unit, GB/s and x columns only.
     const Machine &m = results.machine;
+    auto limit = [&](const std::string &name, const std::string &unit, const std::string &gbs1, const std::string &gbs2,
+                     const std::string &x2, const std::string &note) {
+        std::vector<std::string> fields(20);
+        fields[0] = "machine";
+        fields[2] = name;
+        fields[3] = unit;
+        fields[9] = gbs1;
+        fields[10] = gbs2;
+        fields[18] = x2;
+        fields[19] = note;
+        line(out, fields);
+    };
     char arrays[48];
     std::snprintf(arrays, sizeof arrays, " (%.1f GiB arrays)", m.arrayBytes / (1 << 30));
-    auto limit = [&](const std::string &name, const double bandwidth[2]) {
-        line(
-            out,
-            {"machine", "", name, "bytes", "", "", "", "", "", number(bandwidth[0] * 1e-9), number(bandwidth[1] * 1e-9),
-             "",        "", "",   "",      "", "", "", "", ""});
-    };
-    limit(std::string("copy") + arrays, m.copy);
-    limit(std::string("triad") + arrays, m.triad);
-    limit("copy into freshly allocated memory", m.freshCopy);
-    line(out, {"machine",
-               "",
-               "arithmetic loop, 2 threads over 1",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               "",
-               number(m.coreScaling),
-               "2 when the second core is free"});
+    limit(std::string("copy") + arrays, "bytes", number(m.copy[0] * 1e-9), number(m.copy[1] * 1e-9), "", "");
+    limit(std::string("triad") + arrays, "bytes", number(m.triad[0] * 1e-9), number(m.triad[1] * 1e-9), "", "");
+    limit("copy into freshly allocated memory", "bytes", number(m.freshCopy[0] * 1e-9), number(m.freshCopy[1] * 1e-9),
+          "", "");
+    limit("arithmetic loop, 2 threads over 1", "", "", "", number(m.coreScaling), "2 when the second core is free");
 
     for (const std::string &section : results.families) {
         auto family = results.familyNames.find(section);
