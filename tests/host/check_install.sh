@@ -1,11 +1,14 @@
 #!/bin/sh
-# check_install.sh CMAKE BUILD_DIR PREFIX OCTAVE_CLI NAME...
+# check_install.sh CMAKE BUILD_DIR PREFIX OCTAVE_CLI LDD NAME...
 # `cmake --install` of the build into a fresh PREFIX gives own/ and (when the
 # build has Octave, OCTAVE_CLI not "-") octave/, each with every plug-in and
 # its help file; the own-host plug-ins bind the host libraries installed
 # beside them, and Octave calls the installed plug-ins and shows their help.
-cmake=$1 build=$2 prefix=$3 octave_cli=$4
-shift 4
+# LDD is the command, split at spaces, that prints the libraries a shared object
+# binds as the target's loader resolves them: ldd, or in a cross build the
+# target's loader with --list under the emulator.
+cmake=$1 build=$2 prefix=$3 octave_cli=$4 ldd=$5
+shift 5
 rm -rf "$prefix"
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null || exit 1
 status=0
@@ -22,7 +25,7 @@ for name in "$@"; do
 done
 [ $status -eq 0 ] || exit 1
 for library in libmx.so libmex.so; do
-    host=$(ldd "$prefix/own/$1.so" | sed -n "s/^\s*$library => \(\S*\) .*/\1/p")
+    host=$($ldd "$prefix/own/$1.so" | sed -n "s/^\s*$library => \(\S*\) .*/\1/p")
     [ "$host" = "$prefix/own/$library" ] || { echo "$1.so binds $library at [$host]"; exit 1; }
 done
 if [ "$octave_cli" != - ]; then
