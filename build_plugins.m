@@ -39,7 +39,7 @@ function build_plugins(outdir)
   flags = result_flags(root);
   in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   if in_octave
-    % mkoctfile compiles with Octave's OpenMP flags; add the flags that keep
+    % mkoctfile compiles with Octave's own flags; add the flags that keep
     % results the same as in the other builds.
     old_flags = getenv('CXXFLAGS');
     setenv('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') ' -std=c++' flags.GRIDMEX_CXX_STANDARD ' ' ...
@@ -114,21 +114,22 @@ function flags = result_flags(root)
 end
 
 function mex_flags = matlab_compiler_flags(flags)
-% The flags that decide results, and OpenMP, in the terms of the C++ compiler
+% The flags that decide results, and threads, in the terms of the C++ compiler
 % that mex is set up with ("mex -setup C++").  Microsoft's takes them through
 % COMPFLAGS; GCC (on Linux, and MinGW-w64 on Windows) through CXXFLAGS and
-% LDFLAGS.  MinGW-w64 links its runtime and OpenMP statically, so that a
-% .mexw64 needs no DLL of MinGW's beside it.  Apple's clang has no OpenMP: on
-% macOS the plug-ins run on one thread, with the same results.
+% LDFLAGS, with -pthread for std::thread (which older C libraries keep in a
+% library of their own).  MinGW-w64 links its runtime and winpthreads
+% statically, so that a .mexw64 needs no DLL of MinGW's beside it.  Apple's
+% clang needs no flag for threads.
   gnu = ['-std=c++' flags.GRIDMEX_CXX_STANDARD ' ' flags.GRIDMEX_GNU_FLAGS];
   compiler = mex.getCompilerConfigurations('C++', 'Selected');
   if ~isempty(compiler) && strncmpi(compiler(1).Manufacturer, 'Microsoft', 9)
-    mex_flags = {['COMPFLAGS=$COMPFLAGS /std:c++' flags.GRIDMEX_CXX_STANDARD ' /openmp ' flags.GRIDMEX_MSVC_FLAGS]};
+    mex_flags = {['COMPFLAGS=$COMPFLAGS /std:c++' flags.GRIDMEX_CXX_STANDARD ' ' flags.GRIDMEX_MSVC_FLAGS]};
   elseif ismac
     mex_flags = {['CXXFLAGS=$CXXFLAGS ' gnu]};
   elseif ispc
-    mex_flags = {['CXXFLAGS=$CXXFLAGS -fopenmp ' gnu], 'LDFLAGS=$LDFLAGS -fopenmp -static'};
+    mex_flags = {['CXXFLAGS=$CXXFLAGS -pthread ' gnu], 'LDFLAGS=$LDFLAGS -pthread -static'};
   else
-    mex_flags = {['CXXFLAGS=$CXXFLAGS -fopenmp ' gnu], 'LDFLAGS=$LDFLAGS -fopenmp'};
+    mex_flags = {['CXXFLAGS=$CXXFLAGS -pthread ' gnu], 'LDFLAGS=$LDFLAGS -pthread'};
   end
 end

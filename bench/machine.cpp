@@ -7,13 +7,13 @@
 // for mapping their pages on first write.  Last, an arithmetic loop on 1 and
 // 2 threads tells whether the second core was free during the run.
 #include "bench/bench.h"
-
-#include <omp.h>
+#include "common/parallel.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace bench {
 
@@ -36,22 +36,25 @@ Buffer allocate(Index n) { return Buffer(static_cast<double *>(std::malloc(sizeo
 
 // Every thread first touches the part it will later work on.
 void fill(double *a, Index n, double v, int threads) {
-#pragma omp parallel for schedule(static) num_threads(threads)
-    for (Index i = 0; i < n; ++i) a[i] = v;
+    grid::runBlocks(n, threads, [=](Index begin, Index end) {
+        for (Index i = begin; i < end; ++i) a[i] = v;
+    });
 }
 
 double copySeconds(const double *a, double *b, Index n, int threads) {
     auto start = Clock::now();
-#pragma omp parallel for schedule(static) num_threads(threads)
-    for (Index i = 0; i < n; ++i) b[i] = a[i];
+    grid::runBlocks(n, threads, [=](Index begin, Index end) {
+        for (Index i = begin; i < end; ++i) b[i] = a[i];
+    });
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 double triadSeconds(double *a, const double *b, const double *c, Index n, int threads) {
     const double s = 3.0;
     auto start = Clock::now();
-#pragma omp parallel for schedule(static) num_threads(threads)
-    for (Index i = 0; i < n; ++i) a[i] = b[i] + s * c[i];
+    grid::runBlocks(n, threads, [=](Index begin, Index end) {
+        for (Index i = begin; i < end; ++i) a[i] = b[i] + s * c[i];
+    });
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -59,8 +62,9 @@ double freshCopySeconds(const double *a, Index n, int threads) {
     auto start = Clock::now();
     Buffer b(static_cast<double *>(std::calloc(n, sizeof(double))));
     double *out = b.get();
-#pragma omp parallel for schedule(static) num_threads(threads)
-    for (Index i = 0; i < n; ++i) out[i] = a[i];
+    grid::runBlocks(n, threads, [=](Index begin, Index end) {
+        for (Index i = begin; i < end; ++i) out[i] = a[i];
+    });
     double s = std::chrono::duration<double>(Clock::now() - start).count();
     b.reset();
     return s;
@@ -69,15 +73,16 @@ double freshCopySeconds(const double *a, Index n, int threads) {
 // A chain of dependent multiply-adds per thread; no memory traffic.
 double arithmeticSeconds(int threads) {
     const Index steps = 100000000;
-    double sink = 0;
+    std::vector<double> ends(static_cast<std::size_t>(threads));
     auto start = Clock::now();
-#pragma omp parallel num_threads(threads) reduction(+ : sink)
-    {
-        double x = 1.0 + omp_get_thread_num();
-        for (Index i = 0, n = steps / omp_get_num_threads(); i < n; ++i) x = x * 0.999999 + 1e-7;
-        sink += x;
-    }
+    grid::runBlocks(threads, threads, [&](Index t, Index) {
+        double x = 1.0 + double(t);
+        for (Index i = 0, n = steps / threads; i < n; ++i) x = x * 0.999999 + 1e-7;
+        ends[static_cast<std::size_t>(t)] = x;
+    });
     double s = std::chrono::duration<double>(Clock::now() - start).count();
+    double sink = 0;
+    for (double x : ends) sink += x;
     return sink > 0 ? s : 0;
 }
 

@@ -3,9 +3,9 @@
 // of one million and of 20000 matrices, with Eigen's fixed-size inverses
 // compiled here as peers.
 #include "bench/inputs.h"
+#include "common/parallel.h"
 
 #include <Eigen/Dense>
-#include <omp.h>
 
 #include <chrono>
 #include <cmath>
@@ -46,15 +46,16 @@ std::string inverseCheck(const double *a, const double *b) {
 double eigenSeconds(const double *a, Index n, int threads, bool full) {
     auto start = std::chrono::steady_clock::now();
     auto *b = static_cast<double *>(std::calloc(std::size_t(36 * n), sizeof(double)));
-#pragma omp parallel for schedule(static) num_threads(threads)
-    for (Index k = 0; k < n; ++k) {
-        Eigen::Map<const Matrix6> A(a + 36 * k);
-        Eigen::Map<Matrix6> B(b + 36 * k);
-        if (full)
-            B = Eigen::FullPivLU<Matrix6>(A).inverse();
-        else
-            B = A.inverse();
-    }
+    grid::runBlocks(n, threads, [=](Index begin, Index end) {
+        for (Index k = begin; k < end; ++k) {
+            Eigen::Map<const Matrix6> A(a + 36 * k);
+            Eigen::Map<Matrix6> B(b + 36 * k);
+            if (full)
+                B = Eigen::FullPivLU<Matrix6>(A).inverse();
+            else
+                B = A.inverse();
+        }
+    });
     double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::free(b);
     return s;

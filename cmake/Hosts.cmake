@@ -15,9 +15,7 @@ set(GRIDMEX_OWN_DIR ${PROJECT_BINARY_DIR}/own)
 set(GRIDMEX_OCTAVE_DIR ${PROJECT_BINARY_DIR}/octave)
 set(GRIDMEX_MATLAB_DIR ${PROJECT_BINARY_DIR}/matlab)
 
-# Kernels split independent points over threads with OpenMP.  Each plug-in
-# links the runtime itself (GNU libgomp here; MATLAB builds may instead be
-# pointed at MATLAB's own runtime with OpenMP_CXX_FLAGS / OpenMP_CXX_LIB_NAMES).
+# What each system asks of a plug-in file, and the threads library.
 include(${CMAKE_CURRENT_LIST_DIR}/Systems.cmake)
 
 # Octave: its own headers and link flags.  An instrumented plug-in cannot be

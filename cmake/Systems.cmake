@@ -4,7 +4,7 @@
 #   Linux    NAME.so,     a GNU version script keeps only the entry points
 #   macOS    NAME.so,     an exported-symbols list keeps only the entry points
 #   Windows  NAME.mexw64, a module-definition file exports only mexFunction;
-#            the C++ runtime, libgcc, winpthreads and OpenMP are linked in
+#            the C++ runtime, libgcc and winpthreads are linked in
 #            statically, so that a plug-in needs no DLL beside it but the
 #            host's libmx.dll and libmex.dll and Windows' own
 # Sizes are 64-bit on every system.  The interface-version export
@@ -24,20 +24,9 @@ else()
   set(GRIDMEX_PLUGIN_SUFFIX .so)
 endif()
 
-# Apple's compiler has no OpenMP: there the plug-ins run on one thread and
-# give the same results.
-if(APPLE)
-  find_package(OpenMP COMPONENTS CXX)
-elseif(MINGW)
-  # The static libgomp, not the import library of libgomp-1.dll.
-  set(suffixes ${CMAKE_FIND_LIBRARY_SUFFIXES})
-  set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
-  find_package(OpenMP REQUIRED COMPONENTS CXX)
-  set(CMAKE_FIND_LIBRARY_SUFFIXES ${suffixes})
-else()
-  find_package(OpenMP REQUIRED COMPONENTS CXX)
-endif()
-set(GRIDMEX_OPENMP $<TARGET_NAME_IF_EXISTS:OpenMP::OpenMP_CXX>)
+# Kernels split large calls over threads of the C++ standard library
+# (common/parallel.h), started for the call and joined before it returns.
+find_package(Threads REQUIRED)
 
 # Keeps exactly the entry points of a plug-in visible: `kind` is own (the
 # own host's, which also exports mexfilerequiredapiversion off Windows) or

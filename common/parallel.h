@@ -4,19 +4,21 @@
 // results are bit-identical.  Calls too small to repay starting threads run
 // on the calling thread.
 //
+// The threads are started for the call and joined before it returns: no
+// thread outlives a call, so a plug-in can be unloaded (`clear mex`) at any
+// time between calls, and no threading runtime is shared with the host.
+//
 // The thread count is read at every call: GRIDMEX_THREADS if set to a
 // positive number (users set it from MATLAB or Octave with setenv), otherwise
-// OpenMP's default (OMP_NUM_THREADS, or the number of cores).  No global
-// OpenMP state is changed.
+// the number of hardware threads the system reports.
 #ifndef GRIDMEX_PARALLEL_H
 #define GRIDMEX_PARALLEL_H
 
 #include <cstdint>
 #include <cstdlib>
-
-#ifdef _OPENMP
-#include <omp.h>
-#endif
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace grid {
 
@@ -24,16 +26,41 @@ namespace grid {
 // whose items are expensive (pass a larger cost for heavier items).
 constexpr std::int64_t kSerialItems = 32768;
 
+constexpr int kMaxThreads = 256;
+
 inline int threadsWanted() {
     if (const char *s = std::getenv("GRIDMEX_THREADS")) {
         long n = std::strtol(s, nullptr, 10);
-        if (n > 0) return n > 256 ? 256 : static_cast<int>(n);
+        if (n > 0) return n > kMaxThreads ? kMaxThreads : static_cast<int>(n);
     }
-#ifdef _OPENMP
-    return omp_get_max_threads();
-#else
-    return 1;
-#endif
+    unsigned cores = std::thread::hardware_concurrency();
+    if (cores < 1) return 1;
+    return cores > unsigned{kMaxThreads} ? kMaxThreads : static_cast<int>(cores);
+}
+
+// Calls body(begin, end) on block t of `blocks`, [count t / blocks,
+// count (t + 1) / blocks), for every t: block 0 on the calling thread, the
+// others on threads started here.  A block whose thread cannot be started
+// runs on the calling thread too, so a call never fails for lack of threads.
+// Every started thread is joined before this returns, on every way out.
+template <typename Body>
+void runBlocks(std::int64_t count, int blocks, Body body) {
+    const auto block = [&body, count, blocks](int t) { body(count * t / blocks, count * (t + 1) / blocks); };
+    struct Joined {
+        std::vector<std::thread> threads;
+        ~Joined() {
+            for (std::thread &thread : threads) thread.join();
+        }
+    } helpers;
+    helpers.threads.reserve(static_cast<std::size_t>(blocks > 1 ? blocks - 1 : 0));
+    int t = 1;
+    try {
+        for (; t < blocks; ++t) helpers.threads.emplace_back(block, t);
+    } catch (const std::system_error &) {
+        // Out of threads: the blocks from t on stay with the calling thread.
+    }
+    block(0);
+    for (; t < blocks; ++t) block(t);
 }
 
 // Calls body(begin, end) on disjoint blocks covering [0, count).
@@ -43,17 +70,7 @@ void parallelBlocks(std::int64_t count, std::int64_t cost, Body body) {
     std::int64_t work = count * (cost > 0 ? cost : 1);
     std::int64_t useful = work / kSerialItems;
     if (useful < threads) threads = static_cast<int>(useful < 1 ? 1 : useful);
-#ifdef _OPENMP
-    if (threads > 1) {
-#pragma omp parallel num_threads(threads)
-        {
-            std::int64_t t = omp_get_thread_num(), n = omp_get_num_threads();
-            body(count * t / n, count * (t + 1) / n);
-        }
-        return;
-    }
-#endif
-    body(std::int64_t{0}, count);
+    runBlocks(count, threads, body);
 }
 
 }  // namespace grid

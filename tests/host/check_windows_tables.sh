@@ -2,8 +2,8 @@
 # check_windows_tables.sh OBJDUMP DIR NAME...
 # Every Windows plug-in DIR/NAME.mexw64 exports exactly mexFunction and
 # imports only from the host's libmx.dll (mx functions) and libmex.dll (mex
-# functions) and from Windows' own DLLs: no C++ runtime, libgcc, winpthreads
-# or OpenMP DLL has to be found beside it.  The functions whose sizes became
+# functions) and from Windows' own DLLs: no C++ runtime, libgcc or
+# winpthreads DLL has to be found beside it.  The functions whose sizes became
 # 64 bits wide in MATLAB 7.3 are bound under their _730 names, the others
 # under their plain names.
 objdump=$1 dir=$2

@@ -1,14 +1,31 @@
 // Every plug-in gives bit-identical results on 1, 2 and 3 threads, on served
-// calls from the shared table drawn large enough to be split.
+// calls from the shared table drawn large enough to be split; and a plug-in
+// loaded, called on several threads and unloaded again and again leaves no
+// thread behind.
+#include "common/parallel.h"
 #include "tests/fuzz/models.h"
 #include "tests/support/plugin_test.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <limits>
+#include <thread>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#include <tlhelp32.h>
+#else
+#include <dlfcn.h>
+#include <unistd.h>
+#endif
 
 using namespace testing_support;
 
@@ -89,5 +106,88 @@ std::vector<std::string> names() {
 
 INSTANTIATE_TEST_SUITE_P(Plugins, Threads, ::testing::ValuesIn(names()),
                          [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+
+// Threads of this process (a thread that has just ended may still be listed
+// for a moment); -1 where the system gives no count.
+int processThreads() {
+#if defined(_WIN32)
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    int n = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        n += entry.th32OwnerProcessID == GetCurrentProcessId();
+    }
+    CloseHandle(snapshot);
+    return n;
+#else
+    std::error_code error;
+    std::filesystem::directory_iterator tasks("/proc/self/task", error);
+    if (error) return -1;
+    return static_cast<int>(std::distance(std::filesystem::begin(tasks), std::filesystem::end(tasks)));
+#endif
+}
+
+// The thread count once it has settled at or below `limit`, or after a
+// second of waiting.
+int threadsSettledTo(int limit) {
+    int n = processThreads();
+    for (int wait = 0; wait < 100 && n > limit; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        n = processThreads();
+    }
+    return n;
+}
+
+bool stillLoaded(const std::string &path) {
+#if defined(_WIN32)
+    return GetModuleHandleA(path.c_str()) != nullptr;
+#else
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle) dlclose(handle);
+    return handle != nullptr;
+#endif
+}
+
+// A plug-in is unloaded (clear mex) after calls split over four threads: the
+// threads of a call end with it, so the process has as many threads after
+// each cycle as before the first.  A private copy of the plug-in is loaded,
+// so that no other test's handle keeps it in memory.
+TEST(ThreadsAndUnloading, NoThreadOutlivesACallOrThePlugin) {
+    const int before = processThreads();
+    if (before < 0) GTEST_SKIP() << "no count of this process's threads on this system";
+    namespace fs = std::filesystem;
+#if defined(_WIN32)
+    const unsigned long process = GetCurrentProcessId();
+#else
+    const long process = static_cast<long>(getpid());
+#endif
+    const fs::path copy = fs::temp_directory_path() / ("gridmex_unload_" + std::to_string(process) + pluginSuffix());
+    fs::copy_file(pluginPath("pxBilinSample"), copy, fs::copy_options::overwrite_existing);
+
+    // Enough points for four blocks of kSerialItems, all inside the image:
+    // I(r, c) = r + 10 c at (2.5, 2.5) is 27.5.
+    const mwSize points = 4 * grid::kSerialItems;
+    ArrayPtr x = matrix(points, 1), y = matrix(points, 1);
+    for (mwSize k = 0; k < points; ++k) mxGetPr(x.get())[k] = mxGetPr(y.get())[k] = 2.5;
+    ArrayPtr img = image(64, 64, [](double r, double c) { return r + 10 * c; });
+
+    setenv("GRIDMEX_THREADS", "4", 1);
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        {
+            mexhost::Plugin p(copy.string());
+            CallResult r = p.call(1, {x.get(), y.get(), img.get()});
+            ASSERT_TRUE(r.ok) << r.errorText;
+            const double *out = mxGetPr(r.outputs[0].get());
+            EXPECT_EQ(out[0], 27.5);           // the first block, the calling thread's
+            EXPECT_EQ(out[points - 1], 27.5);  // the last block, a started thread's
+        }
+        ASSERT_FALSE(stillLoaded(copy.string())) << "cycle " << cycle;
+        ASSERT_LE(threadsSettledTo(before), before) << "cycle " << cycle;
+    }
+    unsetenv("GRIDMEX_THREADS");
+    fs::remove(copy);
+}
 
 }  // namespace
