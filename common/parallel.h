@@ -9,13 +9,15 @@
 // time between calls, and no threading runtime is shared with the host.
 //
 // The thread count is read at every call: GRIDMEX_THREADS if set to a
-// positive number (users set it from MATLAB or Octave with setenv), otherwise
+// positive number (users set it from MATLAB or Octave with setenv; on
+// Windows it is read from the Win32 environment, which that reaches), otherwise
 // the number of hardware threads the system reports.
 #ifndef GRIDMEX_PARALLEL_H
 #define GRIDMEX_PARALLEL_H
 
+#include "common/environment.h"
+
 #include <cstdint>
-#include <cstdlib>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -29,10 +31,8 @@ constexpr std::int64_t kSerialItems = 32768;
 constexpr int kMaxThreads = 256;
 
 inline int threadsWanted() {
-    if (const char *s = std::getenv("GRIDMEX_THREADS")) {
-        long n = std::strtol(s, nullptr, 10);
-        if (n > 0) return n > kMaxThreads ? kMaxThreads : static_cast<int>(n);
-    }
+    const long n = environmentNumber("GRIDMEX_THREADS");
+    if (n > 0) return n > kMaxThreads ? kMaxThreads : static_cast<int>(n);
     unsigned cores = std::thread::hardware_concurrency();
     if (cores < 1) return 1;
     return cores > unsigned{kMaxThreads} ? kMaxThreads : static_cast<int>(cores);
