@@ -6,7 +6,9 @@
 set(zig_root ${GRIDMEX_ZIG})
 get_filename_component(zig_root ${zig_root} REALPATH)
 get_filename_component(zig_root ${zig_root} DIRECTORY)
-set(libsystem ${zig_root}/lib/libc/darwin/libSystem.11.tbd)
+# Zig's stub of libSystem as of the oldest system.
+string(REGEX MATCH "^[0-9]+" macos_major ${GRIDMEX_MACOS_MIN})
+set(libsystem ${zig_root}/lib/libc/darwin/libSystem.${macos_major}.tbd)
 
 # Zig builds its libc++ and libc++abi for a target when it first links a C++
 # program for it: link one once, read where the archives are from the link
