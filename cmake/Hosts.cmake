@@ -1,7 +1,8 @@
 # Finds the hosts the plug-ins can be built for and defines
 # gridmex_add_plugin(), which adds one plug-in for every host found:
 #   own host  build/own/NAME.so      always (the tests drive these);
-#             NAME.mexw64 on Windows, see Systems.cmake
+#             NAME.mexw64 on Windows, NAME.mexmaca64 or NAME.mexmaci64 on
+#             macOS, see Systems.cmake
 #   Octave    build/octave/NAME.mex  when mkoctfile is found (not when
 #             cross-compiling: it would be the build machine's Octave)
 #   MATLAB    build/matlab/NAME.mexa64 (.mexw64, .mexmaci64, .mexmaca64)

@@ -2,7 +2,9 @@
 # Octave builds (matlab_add_mex applies MATLAB's own rules; Octave's files
 # are NAME.mex everywhere).  Own-host files:
 #   Linux    NAME.so,     a GNU version script keeps only the entry points
-#   macOS    NAME.so,     an exported-symbols list keeps only the entry points
+#   macOS    NAME.mexmaca64 (Apple silicon) or NAME.mexmaci64 (Intel), as
+#            MATLAB names them; an exported-symbols list keeps only the
+#            entry points
 #   Windows  NAME.mexw64, a module-definition file exports only mexFunction;
 #            the C++ runtime, libgcc and winpthreads are linked in
 #            statically, so that a plug-in needs no DLL beside it but the
@@ -20,6 +22,10 @@ if(WIN32)
     # no warning).
     add_compile_options(-Wno-psabi)
   endif()
+elseif(APPLE AND CMAKE_SYSTEM_PROCESSOR STREQUAL "arm64")
+  set(GRIDMEX_PLUGIN_SUFFIX .mexmaca64)
+elseif(APPLE)
+  set(GRIDMEX_PLUGIN_SUFFIX .mexmaci64)
 else()
   set(GRIDMEX_PLUGIN_SUFFIX .so)
 endif()

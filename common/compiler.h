@@ -53,6 +53,8 @@
 #ifdef GRIDMEX_MSVC
 #include <intrin.h>
 #include <immintrin.h>
+#elif defined(__x86_64__)
+#include <cpuid.h>
 #endif
 
 namespace compiler {
@@ -70,7 +72,19 @@ inline bool cpuHasAvx2() {
     __cpuidex(info, 7, 0);
     return (info[1] & (1 << 5)) != 0;
 #elif defined(__x86_64__) && !defined(GRIDMEX_MSVC)
-    return __builtin_cpu_supports("avx2");
+    // The same questions through cpuid.h and xgetbv rather than
+    // __builtin_cpu_supports, whose processor model lives in the compiler's
+    // runtime library (libgcc, compiler-rt); the macOS plug-ins are linked
+    // without compiler-rt.
+    unsigned eax, ebx, ecx, edx;
+    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return false;
+    const bool osSaves = (ecx & (1u << 27)) != 0, avx = (ecx & (1u << 28)) != 0;
+    if (!osSaves || !avx) return false;
+    unsigned xcr0, xcr0High;
+    __asm__("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0));
+    if ((xcr0 & 6) != 6) return false;
+    if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return false;
+    return (ebx & (1u << 5)) != 0;
 #else
     return false;
 #endif
