@@ -43,9 +43,8 @@ extern std::atomic<std::size_t> g_liveArrays;
 extern std::atomic<std::size_t> g_liveScratch;
 extern thread_local CallContext *t_call;
 
-// The call in progress on this thread, or nullptr.  On Windows and macOS the
-// error report and the console live in libmex and reach the call context of
-// libmx through this.
+// The call in progress on this thread, or nullptr.  The error report and the
+// console live in libmex and reach the call context of libmx through this.
 GRIDMEX_HOST_API CallContext *currentCall();
 
 }  // namespace mexhost
