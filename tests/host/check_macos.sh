@@ -23,10 +23,7 @@ arm64) cpu=ARM64 suffix=.mexmaca64 ;;
 x86_64) cpu=X86_64 suffix=.mexmaci64 ;;
 *) echo "check_macos.sh: ARCH is arm64 or x86_64, not $arch" >&2; exit 2 ;;
 esac
-sized=" mxCreateNumericArray mxCreateNumericMatrix mxCreateDoubleMatrix mxCreateLogicalMatrix
-        mxCreateCharArray mxCreateCellArray mxCreateCellMatrix mxCreateStructArray mxCreateStructMatrix
-        mxGetNumberOfDimensions mxGetDimensions mxGetCell mxSetCell mxGetField mxSetField
-        mxGetFieldByNumber mxSetFieldByNumber mxGetString "
+sized=" $(tr '\n' ' ' <"$(dirname "$0")/renamed_730.txt") "
 status=0
 fail() { echo "$file: $*"; status=1; }
 
