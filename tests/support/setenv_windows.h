@@ -1,6 +1,6 @@
 // setenv and unsetenv, with which tests choose GRIDMEX_THREADS, over the
-// Windows C runtime.  The plug-ins read the environment through the same
-// runtime (msvcrt.dll), so they see the change.  The Windows build
+// Windows C runtime.  _putenv_s also sets the Win32 environment, which the
+// plug-ins read (common/environment.h), so they see the change.  The Windows build
 // force-includes this header in every test program.
 #ifndef GRIDMEX_SETENV_WINDOWS_H
 #define GRIDMEX_SETENV_WINDOWS_H
