@@ -51,7 +51,7 @@ struct Scale {
 };
 // Small calls for the sweeps; calls large enough to be split over threads.
 inline constexpr Scale kSweepScale{24, 9, 6, 4, 6, true};
-inline constexpr Scale kLargeScale{300000, 400, 48, 50000, 3000, false};
+inline constexpr Scale kLargeScale{600000, 1100, 96, 100000, 6000, false};
 
 // Calls whose documented work is too long for a sweep.
 struct Cost {
