@@ -11,7 +11,7 @@
 // The thread count is read at every call: GRIDMEX_THREADS if set to a
 // positive number (users set it from MATLAB or Octave with setenv; on
 // Windows it is read from the Win32 environment, which that reaches), otherwise
-// the number of hardware threads the system reports.
+// the number of processors the calling thread may run on.
 #ifndef GRIDMEX_PARALLEL_H
 #define GRIDMEX_PARALLEL_H
 
@@ -21,6 +21,10 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 namespace grid {
 
@@ -33,12 +37,22 @@ constexpr std::int64_t kSerialItems = 65536;
 
 constexpr int kMaxThreads = 256;
 
+// Processors the calling thread may run on: on Linux its affinity mask, which
+// taskset and batch systems (a job given 4 cores of a 64-core node) narrow;
+// elsewhere, or where the mask cannot be read, the hardware threads.
+inline long processorsAvailable() {
+#if defined(__linux__)
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+#endif
+    return static_cast<long>(std::thread::hardware_concurrency());
+}
+
 inline int threadsWanted() {
-    const long n = environmentNumber("GRIDMEX_THREADS");
-    if (n > 0) return n > kMaxThreads ? kMaxThreads : static_cast<int>(n);
-    unsigned cores = std::thread::hardware_concurrency();
-    if (cores < 1) return 1;
-    return cores > unsigned{kMaxThreads} ? kMaxThreads : static_cast<int>(cores);
+    long n = environmentNumber("GRIDMEX_THREADS");
+    if (n <= 0) n = processorsAvailable();
+    if (n < 1) return 1;
+    return n > kMaxThreads ? kMaxThreads : static_cast<int>(n);
 }
 
 // Calls body(begin, end) on block t of `blocks`, [count t / blocks,

@@ -1,7 +1,8 @@
 // The thread count follows the environment as the system holds it: on
 // Windows a change made through the Win32 environment (what MATLAB's setenv
 // and another C runtime reach) is seen at the next call, not only one made
-// through this program's own C runtime.
+// through this program's own C runtime.  Without the variable, a thread
+// narrowed to fewer processors (taskset, a batch job's cores) uses no more.
 #include "common/parallel.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,9 @@
 #include <windows.h>
 #else
 #include <cstdlib>
+#endif
+#if defined(__linux__)
+#include <sched.h>
 #endif
 
 namespace {
@@ -39,5 +43,27 @@ TEST(Environment, ThreadCountFollowsTheSystemEnvironment) {
     setThreads(nullptr);
     EXPECT_EQ(grid::threadsWanted(), byDefault);
 }
+
+#if defined(__linux__)
+TEST(Environment, ThreadCountFollowsTheAffinityMask) {
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &all)) ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    setThreads(nullptr);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const int narrowed = grid::threadsWanted();
+    setThreads("2");
+    const int asked = grid::threadsWanted();
+    setThreads(nullptr);
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+    EXPECT_EQ(narrowed, 1);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(grid::threadsWanted(), CPU_COUNT(&all));
+}
+#endif
 
 }  // namespace
