@@ -48,7 +48,7 @@ function(gridmex_export_entry_points target kind)
       target_link_options(${target} PRIVATE LINKER:-undefined,dynamic_lookup)
     endif()
   else()
-    target_link_options(${target} PRIVATE LINKER:--version-script=${dir}/exports-${kind}.map)
+    target_link_options(${target} PRIVATE LINKER:--version-script,${dir}/exports-${kind}.map)
     if(kind STREQUAL "octave")
       # Octave loads every .mex into one process: each binds its own symbols.
       target_link_options(${target} PRIVATE LINKER:-Bsymbolic)

@@ -5,7 +5,7 @@
 # macos-x86_64.cmake, which set GRIDMEX_MACOS_ARCH; the link rules are in
 # zig-macos-rules.cmake.  scripts/build-macos installs the pinned Zig and
 # passes it as GRIDMEX_ZIG:
-#   cmake --preset macos-arm64 -DGRIDMEX_ZIG=build-macos/zig/zig
+#   cmake --preset macos-arm64 -DGRIDMEX_ZIG=build-zig/zig/zig
 set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_PROCESSOR ${GRIDMEX_MACOS_ARCH})
 # Darwin 20 is macOS 11, the oldest system the files are made for.
