@@ -43,8 +43,10 @@ check() {
     fi
 }
 for name in "$@"; do
-    check "$own/$name.so" "mexFunction mexfilerequiredapiversion "
-    binds "$own/$name.so"
+    if [ "$own" != - ]; then
+        check "$own/$name.so" "mexFunction mexfilerequiredapiversion "
+        binds "$own/$name.so"
+    fi
     [ "$octave" = - ] || check "$octave/$name.mex" "mexFunction "
     if [ "$matlab" != - ]; then
         check "$matlab/$name.mexa64" "mexFunction mexfilerequiredapiversion "

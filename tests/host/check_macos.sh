@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# check_macos.sh DIR ARCH NAME...
+# check_macos.sh [--plugins-only] DIR ARCH NAME...
 # Reads the Mach-O tables of a cross-built macOS build folder DIR (arm64 or
 # x86_64) with LLVM's llvm-objdump and llvm-nm; nothing here can run them.
 # The host libraries DIR/libmx.dylib and DIR/libmex.dylib carry the install
 # names @rpath/libmx.dylib and @rpath/libmex.dylib and export the host's
-# names only.  Every plug-in
+# names only (not looked for with --plugins-only: a release folder has
+# none, MATLAB brings its own).  Every plug-in
 # DIR/NAME.mexmaca64 (arm64) or DIR/NAME.mexmaci64 (x86_64):
 #   is a bundle (MH_BUNDLE) for ARCH, made for macOS 11.0 or later, and on
 #   arm64 signed (Apple silicon runs no unsigned code);
@@ -16,6 +17,8 @@
 #   wide in MATLAB 7.3 under their _730 names, the others under their plain
 #   names.
 set -euo pipefail
+with_host=1
+[ "$1" = --plugins-only ] && { with_host=0; shift; }
 dir=$1 arch=$2
 shift 2
 case $arch in
@@ -63,10 +66,12 @@ check_host() {
     foreign=$(llvm-nm --extern-only --defined-only -j "$file" | grep -v -E "$exports" | tr '\n' ' ' || true)
     [ -z "$foreign" ] || fail "exports [$foreign], which is not the host's"
 }
-file=$dir/libmx.dylib
-check_host '^(_mx|__ZN7mexhost|__ZNK7mexhost)' @rpath/libmx.dylib /usr/lib/libSystem.B.dylib
-file=$dir/libmex.dylib
-check_host '^_mex' @rpath/libmex.dylib @rpath/libmx.dylib /usr/lib/libSystem.B.dylib
+if [ $with_host -eq 1 ]; then
+    file=$dir/libmx.dylib
+    check_host '^(_mx|__ZN7mexhost|__ZNK7mexhost)' @rpath/libmx.dylib /usr/lib/libSystem.B.dylib
+    file=$dir/libmex.dylib
+    check_host '^_mex' @rpath/libmex.dylib @rpath/libmx.dylib /usr/lib/libSystem.B.dylib
+fi
 
 for name in "$@"; do
     file=$dir/$name$suffix
@@ -100,5 +105,5 @@ $bound
 BOUND
     [ $host_bindings -gt 0 ] || fail "binds nothing from libmx"
 done
-[ $status -eq 0 ] && echo "Mach-O tables checked: $arch host libraries and $# plug-ins in $dir"
+[ $status -eq 0 ] && echo "Mach-O tables checked: $arch $([ $with_host -eq 1 ] && echo "host libraries and ")$# plug-ins in $dir"
 exit $status
