@@ -40,6 +40,9 @@ foreach(domain title IN ZIP_LISTS domains titles)
     string(APPEND index " ${name}\n")
   endforeach()
 endforeach()
+# The installation check, for `gridmex_test` after `pkg load gridmex`.
+file(COPY ${SOURCE_DIR}/packaging/gridmex_test.m DESTINATION ${pkg}/inst)
+string(APPEND index "Checking the installation\n gridmex_test\n")
 file(WRITE ${pkg}/INDEX ${index})
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar czf ${TARBALL} gridmex WORKING_DIRECTORY ${STAGE_DIR}

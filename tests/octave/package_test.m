@@ -1,6 +1,7 @@
 % The Octave package round trip in a private prefix: install the tarball
 % (which compiles every plug-in), load it, call a plug-in, read its help,
-% run its self-tests, uninstall.  Expects the variable `tarball`.
+% run its self-tests and the installation check, uninstall.  Expects the
+% variable `tarball`.
 prefix = tempname();
 mkdir(prefix);
 pkg('prefix', prefix, prefix);
@@ -11,7 +12,7 @@ pkg('load', 'gridmex');
 names = {};
 index = fileread(fullfile(prefix, 'gridmex-1.0.0', 'packinfo', 'INDEX'));
 for line = strsplit(index, "\n")
-  if numel(line{1}) > 1 && line{1}(1) == ' '
+  if numel(line{1}) > 1 && line{1}(1) == ' ' && ~strcmp(strtrim(line{1}), 'gridmex_test')
     names{end + 1} = strtrim(line{1}); %#ok<AGROW>
   end
 end
@@ -24,6 +25,7 @@ for k = 1:numel(names)
   assert(test(names{k}, 'quiet', stdout), sprintf('%s fails its self-tests', names{k}));
 end
 assert(pxBilinSample(2.5, 2.5, magic(4)), 8.5);
+assert(gridmex_test(), 'gridmex_test fails in the installed package');
 
 pkg('unload', 'gridmex');
 pkg('uninstall', 'gridmex');
