@@ -60,8 +60,9 @@ std::string array(const mxArray *a) {
 std::string record(const Model &m, const char *kind, const Call &call) {
     const mexhost::Plugin plugin(testing_support::pluginPath(m.name));
     const mexhost::CallResult r = plugin.call(call.nlhs, call.raw());
-    std::string t = "{\"name\": \"" + m.name + "\", \"kind\": \"" + kind + "\", \"intext\": \"" +
-                    hex(m.counts.inputText) + "\", \"inputs\": [";
+    std::string t = "{\"name\": \"" + m.name + "\", \"kind\": \"" + kind +
+                    "\", \"nout\": " + std::to_string(call.nlhs) + ", \"intext\": \"" + hex(m.counts.inputText) +
+                    "\", \"inputs\": [";
     for (std::size_t i = 0; i < call.inputs.size(); ++i) t += (i ? ", " : "") + array(call.inputs[i].get());
     t += "], \"ok\": " + std::string(r.ok ? "true" : "false");
     if (r.ok) {
