@@ -74,7 +74,8 @@ def test_shapes_are_matlab_sizes_and_indices_map_to_the_pixel_frame():
     assert gridmex.pxBilinSample(X, Y, IMAGE).shape == (500, 1)  # 1-D: a column
     assert gridmex.pxBilinSample(np.zeros((0, 3)), np.zeros((0, 3)), IMAGE).shape == (0, 3)
     assert gridmex.pxBilinSample(None, None, IMAGE).shape == (0, 0)  # None is MATLAB's []
-    assert bits(gridmex.pxBilinSample(list(X[:5]), tuple(Y[:5]), IMAGE)) == bits(gridmex.pxBilinSample(X[:5], Y[:5], IMAGE))
+    from_lists = gridmex.pxBilinSample(list(X[:5]), tuple(Y[:5]), IMAGE)
+    assert bits(from_lists) == bits(gridmex.pxBilinSample(X[:5], Y[:5], IMAGE))
     m, s = gridmex.pxGrayStats(IMAGE)
     assert m.shape == s.shape == (1, 1) and abs(m[0, 0] - IMAGE.mean()) < 1e-9
 
@@ -173,3 +174,24 @@ def test_repeated_calls_leak_nothing():
     assert grown < 64 * 1024
     assert [sys.getrefcount(a) for a in (X, Y, IMAGE)] == refs
     assert gridmex._host.live_arrays() == 0 and gridmex._host.live_scratch_blocks() == 0
+
+
+# Values of every kind Python can pass, for calls drawn at random.
+POOL = [None, "", "abc", 3, 2.5, -1, True, [], [1, [2]], {}, 1 + 2j, np.zeros((0, 3)), IMAGE[::3, ::2],
+        IMAGE.astype("f2"), IMAGE.astype(object), np.ascontiguousarray(VOLUME), VOLUME > 100, X[:7],
+        np.arange(12, dtype=">i4").reshape(3, 4), np.full((36, 2), 0.5), np.zeros(3, "M8[s]"),
+        np.array([np.nan, np.inf])]
+
+
+@pytest.mark.parametrize("name", sorted(gridmex.PLUGINS))
+def test_random_python_calls_return_or_refuse(name):
+    draw = np.random.default_rng(sum(map(ord, name)))
+    for _ in range(60):
+        args = [POOL[k] for k in draw.integers(0, len(POOL), draw.integers(0, 8))]
+        try:
+            out = getattr(gridmex, name)(*args)
+        except (TypeError, gridmex.GridmexError):
+            continue
+        outputs = out if isinstance(out, tuple) else (out,)
+        assert all(isinstance(o, np.ndarray) and o.dtype == np.float64 for o in outputs)
+    assert gridmex._host.live_arrays() == 0
