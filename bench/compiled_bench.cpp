@@ -1,12 +1,14 @@
 // The 2-D and 3-D sampling plug-ins against compiled peers: OpenCV's
 // cv::remap (bilinear and bicubic, 1 and 2 threads) and scipy's
 // map_coordinates (orders 1 and 3, one thread), and the same plug-ins
-// called from Octave (also with glibc's huge pages), all on the same image,
-// volume and points.  The rivals take turns: each of three rounds times the
-// own-host plug-ins and the remap call by call, then runs the Octave script
-// (twice) and the scipy script once; every figure is the best of its three
-// rounds.  The inputs reach the scripts as
-// raw doubles in a scratch folder, removed at the end.
+// called from Octave (also with glibc's huge pages) and from Python (the
+// gridmex package, beside OpenCV's Python cv2.remap), all on the same image,
+// volume and points; and the time of one call on 16 points in each host.
+// The rivals take turns: each of three rounds times the own-host plug-ins
+// and the remap call by call, then runs the Octave script (twice), the
+// Python script and the scipy script once; every figure is the best of its
+// three rounds.  The inputs reach the scripts as raw doubles in a scratch
+// folder, removed at the end.
 #include "bench/inputs.h"
 #include "bench/peers_cv.h"
 
@@ -29,6 +31,8 @@ namespace {
 constexpr Index kSide2 = 2048, kRows2 = 2000, kCount2 = 4000000;
 constexpr Index kSide3 = 256, kRows3 = 250, kCount3 = 1000000;
 constexpr int kRounds = 3;
+constexpr Index kSmallPoints = 16;
+constexpr int kSmallCalls = 1000;
 
 struct Plugin {
     const char *name;
@@ -166,6 +170,14 @@ void compiledWorkloads(Results &results) {
     const std::string octaveHuge = "GLIBC_TUNABLES=glibc.malloc.hugetlb=1 " + octaveScript + " octave_huge";
     const std::string scipy = std::string(GRIDMEX_SYSTEM_PYTHON) + " " + source + "/bench/peers_scipy.py" + sizes;
     const bool haveOctave = std::string(GRIDMEX_OCTAVE_CLI).size() > 0;
+    const std::string python = std::string("PYTHONPATH=") + GRIDMEX_PYTHON_PACKAGE + " " + GRIDMEX_PACKAGE_PYTHON +
+                               " " + source + "/bench/python_plugins.py" + sizes;
+    const bool havePython = std::string(GRIDMEX_PYTHON_PACKAGE).size() > 0;
+    // The call overhead: pxBilinSample on the first 16 random points.
+    ArrayPtr x16 = doubles({kSmallPoints, 1}), y16 = doubles({kSmallPoints, 1});
+    std::copy(data(planar[1].x), data(planar[1].x) + kSmallPoints, data(x16));
+    std::copy(data(planar[1].y), data(planar[1].y) + kSmallPoints, data(y16));
+    const std::vector<const mxArray *> small{x16.get(), y16.get(), image.get()};
 
     auto inputs2 = [&](int s) {
         return std::vector<const mxArray *>{planar[s].x.get(), planar[s].y.get(), image.get()};
@@ -201,11 +213,20 @@ void compiledWorkloads(Results &results) {
                 }
             }
         }
+        if (const mexhost::Plugin *loaded = plugin(kPlanar[0].name)) {
+            for (int threads : kThreadCounts)
+                for (int k = 0; k < kSmallCalls; ++k)
+                    best.keep(key("own", kPlanar[0].name, "small16", threads), ownSeconds(*loaded, 1, small, threads));
+        }
         if (haveOctave) {
             std::fprintf(stderr, "  round %d of %d: the plug-ins from Octave...\n", round + 1, kRounds);
             runScript(octave, best);
             std::fprintf(stderr, "  round %d of %d: the plug-ins from Octave, huge pages...\n", round + 1, kRounds);
             runScript(octaveHuge, best);
+        }
+        if (havePython) {
+            std::fprintf(stderr, "  round %d of %d: the plug-ins and cv2.remap from Python...\n", round + 1, kRounds);
+            runScript(python, best);
         }
         std::fprintf(stderr, "  round %d of %d: scipy...\n", round + 1, kRounds);
         runScript(scipy, best);
@@ -226,6 +247,15 @@ void compiledWorkloads(Results &results) {
                           peer.rate[1] * 1e-6);
             peer.label = label;
             results.peers[std::string("cv_") + kind + " " + set] = peer;
+            Peer py{"", {0, 0}};
+            for (int t = 0; t < 2; ++t) {
+                double sec = best(key("cv2", kind, set, kThreadCounts[t]));
+                py.rate[t] = sec > 0 ? double(kCount2) / sec : 0;
+            }
+            std::snprintf(label, sizeof label, "cv2.remap %s from Python (%lld), 2T %.1f", kind,
+                          static_cast<long long>(kCount2), py.rate[1] * 1e-6);
+            py.label = label;
+            results.peers[std::string("cv2_") + kind + " " + set] = py;
         }
         for (int dims : {2, 3}) {
             for (int order : {1, 3}) {
@@ -242,14 +272,20 @@ void compiledWorkloads(Results &results) {
 
     auto addRows = [&](const Plugin &p, const std::string &set, Index n, double bytes, std::vector<std::string> peers,
                        const std::string &note) {
-        const std::pair<const char *, const char *> hosts[] = {
-            {"own", ""}, {"octave", ", from Octave"}, {"octave_huge", ", Octave, 2M pages"}};
+        const std::pair<const char *, const char *> hosts[] = {{"own", ""},
+                                                               {"octave", ", from Octave"},
+                                                               {"octave_huge", ", Octave, 2M pages"},
+                                                               {"python", ", from Python"}};
         for (const auto &[who, suffix] : hosts) {
             Row row{std::string(p.name) + " " + set + suffix, "points", double(n), bytes, {0, 0}, peers, ""};
             for (int t = 0; t < 2; ++t) row.seconds[t] = best(key(who, p.name, set, kThreadCounts[t]));
             if (row.seconds[0] <= 0 || row.seconds[1] <= 0) {
                 row.seconds[0] = row.seconds[1] = 0;
                 row.note = "not measured";
+            } else if (n == kSmallPoints) {
+                char text[64];
+                std::snprintf(text, sizeof text, "%.2f us per call", row.seconds[0] * 1e6);
+                row.note = text;
             } else if (who == std::string("own")) {
                 row.note = note;
             }
@@ -265,13 +301,15 @@ void compiledWorkloads(Results &results) {
             if (loaded && std::string(p.name) == "pxBilinSample")
                 note = remapDifference(*remaps[s], *loaded, inputs2(s), image, kCount2);
             addRows(p, set, kCount2, (16 + 8.0 * p.outputs) * kCount2 + imageBytes,
-                    {std::string("cv_") + p.remap + " " + set, "scipy_order" + std::to_string(p.order) + "_2d " + set},
+                    {std::string("cv_") + p.remap + " " + set, std::string("cv2_") + p.remap + " " + set,
+                     "scipy_order" + std::to_string(p.order) + "_2d " + set},
                     note);
         }
         for (const Plugin &p : kSolid)
             addRows(p, set, kCount3, (24 + 8.0 * p.outputs) * kCount3 + volumeBytes,
                     {"scipy_order" + std::to_string(p.order) + "_3d " + set}, "");
     }
+    addRows(kPlanar[0], "small16", kSmallPoints, 8.0 * 3 * kSmallPoints, {}, "");
     std::filesystem::remove_all(dir);
 }
 

@@ -1,6 +1,7 @@
 % The sampling plug-ins called from Octave on the points and the image or
 % volume that gridmex_bench wrote, one timed call each on 1 and 2 threads
-% after a warm-up call.  Prints "WHO NAME SET THREADS<TAB>seconds".
+% after a warm-up call, and one call on 16 points (best of 1000) for the
+% call overhead.  Prints "WHO NAME SET THREADS<TAB>seconds".
 % Run by gridmex_bench with octave-cli, the Octave plug-ins on the path:
 %   octave_plugins.m DIR SIDE2 ROWS2 COUNT2 SIDE3 ROWS3 COUNT3 WHO
 1;
@@ -40,6 +41,20 @@ for set = {"coherent", "random"}
   for p = {"pxBilinSample", 1; "pxBilinSampleClamp", 1; "pxBilinSampleHold", 1; "pxCellSlope", 2; "pxCubicSample", 1}'
     time_call (who, p{1}, p{2}, {X, Y, I}, set{1});
   end
+end
+% The call overhead: one call on 16 points, best of 1000.
+x16 = X(1:16)';
+y16 = Y(1:16)';
+for threads = 1:2
+  setenv ("GRIDMEX_THREADS", num2str (threads));
+  best = Inf;
+  for k = 1:1000
+    tic;
+    v = pxBilinSample (x16, y16, I);
+    best = min (best, toc);
+  end
+  printf ("%s pxBilinSample small16 %d\t%.6g\n", who, threads, best);
+  fflush (stdout);
 end
 clear I X Y;
 

@@ -101,6 +101,7 @@ function(gridmex_add_plugin name)
   # still takes precedence when called).
   set(help ${CMAKE_CURRENT_SOURCE_DIR}/${name}.m)
   if(EXISTS ${help})
+    set_property(GLOBAL APPEND PROPERTY GRIDMEX_HELP_FILES ${help})
     install(FILES ${help} DESTINATION own COMPONENT own)
     if(GRIDMEX_OCTAVE)
       configure_file(${help} ${GRIDMEX_OCTAVE_DIR}/${name}.m COPYONLY)

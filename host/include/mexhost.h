@@ -66,6 +66,20 @@ GRIDMEX_HOST_API void setSparse(mxArray *a, bool sparse);
 // no constructor for one).
 GRIDMEX_HOST_API mxArray *newFunctionHandle();
 
+// An array of class `cls` whose elements are the caller's, read in place
+// (column-major, as MATLAB stores them): a front end hands its own arrays to
+// a plug-in this way without copying.  mxDestroyArray releases the record,
+// never the data; the data must outlive the array.  A class the host cannot
+// store (mxUNKNOWN_CLASS for an element type MATLAB does not have) is
+// allowed: plug-ins refuse it by its class before they read any element.
+GRIDMEX_HOST_API mxArray *newBorrowedArray(mxClassID cls, mwSize ndim, const mwSize *dims, void *data);
+
+// Hands the data of an array created by the host to the caller, who frees it
+// with releaseData (the array keeps no data, and mxDestroyArray then frees
+// only the record).  Null for a borrowed array or one without data.
+GRIDMEX_HOST_API void *takeData(mxArray *a);
+GRIDMEX_HOST_API void releaseData(void *data);
+
 // Number of arrays and scratch blocks alive in the host, for leak checks.
 GRIDMEX_HOST_API std::size_t liveArrays();
 GRIDMEX_HOST_API std::size_t liveScratchBlocks();

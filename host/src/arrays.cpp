@@ -92,6 +92,22 @@ mxArray *newFunctionHandle() {
     return newRecord(mxFUNCTION_CLASS, dims, 2, 0);
 }
 
+mxArray *newBorrowedArray(mxClassID cls, mwSize ndim, const mwSize *dims, void *data) {
+    mxArray *a = newRecord(cls, dims, ndim, classElementSize(cls));
+    a->real = data;
+    a->borrowed = true;
+    return a;
+}
+
+void *takeData(mxArray *a) {
+    if (a->borrowed) return nullptr;
+    void *data = a->real;
+    a->real = nullptr;
+    return data;
+}
+
+void releaseData(void *data) { std::free(data); }
+
 }  // namespace mexhost
 
 using mexhost::CallError;
@@ -259,7 +275,7 @@ void mxDestroyArray(mxArray *a) {
     if (!a) return;
     if (t_call) t_call->arrays.erase(a);
     for (mxArray *e : a->elements) mxDestroyArray(e);
-    std::free(a->real);
+    if (!a->borrowed) std::free(a->real);
     std::free(a->imag);
     delete a;
     --mexhost::g_liveArrays;

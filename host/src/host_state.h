@@ -19,6 +19,7 @@ struct mxArray_tag {
     std::size_t elementSize = 8;
     void *real = nullptr;
     void *imag = nullptr;                 // non-null for complex arrays
+    bool borrowed = false;                // real is the caller's: never freed here
     std::vector<mxArray_tag *> elements;  // cells: one per element; structs: one per element and field
     std::vector<std::string> fields;      // structs: the field names
 };
