@@ -35,7 +35,7 @@ yn = [0 0 1 1 0 0 1 1];
 zn = [0 0 0 0 1 1 1 1];
 [x, y] = ndgrid(-20:20);
 circle = hypot(x, y) - 10;
-quad = (x.^2 + y.^2) / 100 - 1;
+bowl = (x.^2 + y.^2) / 100 - 1;
 band = abs(hypot(x, y) - 10) < 3;
 [r, c] = ndgrid(1:8, 1:6);
 K = magic(6) + 6 * eye(6);
@@ -141,11 +141,11 @@ t(end + 1, :) = {'lvsOrthogonalise', ...
   {r + c + 0.5 * (r <= 3) - 0.5 * (r >= 4)}, 0, ...
   @() lvsOrthogonalise(magic(4), ones(4, 3), 1, 0.5), 'lvsOrthogonalise:tooShort'};
 t(end + 1, :) = {'lvsRedistance', ...
-  @() {slopeError(outputs(2, 'gradient', lvsRedistance(quad, 1, 10))), lvsRedistance(quad, 1, -1)}, ...
-  {0, quad}, [0.02 0], ...
-  @() lvsRedistance(quad, 0, 2), 'lvsRedistance:badSpacing'};
+  @() {slopeError(outputs(2, 'gradient', lvsRedistance(bowl, 1, 10))), lvsRedistance(bowl, 1, -1)}, ...
+  {0, bowl}, [0.02 0], ...
+  @() lvsRedistance(bowl, 0, 2), 'lvsRedistance:badSpacing'};
 t(end + 1, :) = {'lvsRedistance0', ...
-  @() {repeat(@(phi) lvsRedistance0(phi, 1, 0.5), quad, 21) - lvsRedistance(quad, 1, 10), ...
+  @() {repeat(@(phi) lvsRedistance0(phi, 1, 0.5), bowl, 21) - lvsRedistance(bowl, 1, 10), ...
        lvsRedistance0(magic(4), 1, 0)}, ...
   {zeros(41), magic(4)}, 0, ...
   @() lvsRedistance0(zeros(2, 3, 0), 1, 0.5), 'lvsRedistance0:tooShort'};
@@ -174,13 +174,13 @@ for n = 1:size(t, 1)
     fprintf('%-24s not found\n', name);
     continue;
   end
-  why = check(t(n, :));
-  if isempty(why)
+  reason = check(t(n, :));
+  if isempty(reason)
     passed = passed + 1;
     fprintf('%-24s passed\n', name);
   else
     failed = failed + 1;
-    fprintf('%-24s FAILED: %s\n', name, why);
+    fprintf('%-24s FAILED: %s\n', name, reason);
   end
 end
 fprintf('%d passed, %d failed\n', passed, failed);
@@ -188,19 +188,19 @@ ok = failed == 0 && passed > 0;
 end
 
 % The reason a row of the table fails, or '' when it passes.
-function why = check(row)
+function reason = check(row)
 [~, values, expected, tol, refused, id] = row{:};
 try
   got = values();
 catch err
-  why = ['the example fails: ' err.message];
+  reason = ['the example fails: ' err.message];
   return;
 end
 tol = tol .* ones(1, numel(expected));
 for k = 1:numel(expected)
-  why = compare(got{k}, expected{k}, tol(k));
-  if ~isempty(why)
-    why = sprintf('value %d of %d: %s', k, numel(expected), why);
+  reason = compare(got{k}, expected{k}, tol(k));
+  if ~isempty(reason)
+    reason = sprintf('value %d of %d: %s', k, numel(expected), reason);
     return;
   end
 end
@@ -208,23 +208,23 @@ try
   v = refused(); %#ok<NASGU>
 catch err
   if strcmp(err.identifier, id)
-    why = '';
+    reason = '';
   else
-    why = sprintf('refused with ''%s'' (%s), ''%s'' expected', err.identifier, err.message, id);
+    reason = sprintf('refused with ''%s'' (%s), ''%s'' expected', err.identifier, err.message, id);
   end
   return;
 end
-why = sprintf('a bad call was accepted, ''%s'' expected', id);
+reason = sprintf('a bad call was accepted, ''%s'' expected', id);
 end
 
 % How a differs from e within tol (absolute, or relative to e when below
 % 0), NaN matching NaN; '' when it does not.
-function why = compare(a, e, tol)
-why = '';
+function reason = compare(a, e, tol)
+reason = '';
 if ~strcmp(class(a), class(e))
-  why = sprintf('class %s, %s expected', class(a), class(e));
+  reason = sprintf('class %s, %s expected', class(a), class(e));
 elseif ~isequal(size(a), size(e))
-  why = sprintf('size %s, %s expected', mat2str(size(a)), mat2str(size(e)));
+  reason = sprintf('size %s, %s expected', mat2str(size(a)), mat2str(size(e)));
 else
   limit = tol;
   if tol < 0
@@ -232,7 +232,7 @@ else
   end
   off = find(~(a == e | abs(a - e) <= limit | (isnan(a) & isnan(e))), 1);
   if ~isempty(off)
-    why = sprintf('element %d is %.17g, %.17g expected', off, a(off), e(off));
+    reason = sprintf('element %d is %.17g, %.17g expected', off, a(off), e(off));
   end
 end
 end
