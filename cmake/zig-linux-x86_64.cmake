@@ -9,7 +9,7 @@ set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(GRIDMEX_LINUX_TRIPLE x86_64-linux-gnu.2.28)
 # MATLAB finds libmx.so and libmex.so itself: the files carry no search path.
-set(CMAKE_SKIP_BUILD_RPATH ON)
+set(CMAKE_SKIP_RPATH ON CACHE BOOL "The release files carry no search path" FORCE)
 
 find_program(GRIDMEX_ZIG zig REQUIRED)
 find_program(CMAKE_AR llvm-ar REQUIRED)
