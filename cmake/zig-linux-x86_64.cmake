@@ -24,3 +24,6 @@ set(CMAKE_CXX_COMPILER ${GRIDMEX_ZIG} c++ -target ${GRIDMEX_LINUX_TRIPLE})
 # front end gets -O3 as every other build compiles.
 set(CMAKE_C_FLAGS_RELEASE_INIT "-Xclang -O3")
 set(CMAKE_CXX_FLAGS_RELEASE_INIT "-Xclang -O3")
+# Without the debug information of Zig's libc++ a file shrinks about tenfold.
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-s")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-s")
