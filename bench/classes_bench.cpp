@@ -2,7 +2,7 @@
 // the four-lane kernels read in their own width (single and the 8-, 16- and
 // 32-bit integers) beside double: the same smooth grey levels and the same
 // points, on one thread.  The classes take turns: each of three rounds calls
-// every plug-in once per class, double first, and every figure is the best
+// every plug-in once per class, and every figure is the best
 // of its three rounds, so that a class and its double row see the same
 // machine even when other work comes and goes.
 #include "bench/inputs.h"
@@ -79,7 +79,10 @@ void classRows(Results &results, const std::string &family, const std::vector<st
             for (std::size_t k = 0; k < kinds.size(); ++k) {
                 const mexhost::Plugin *loaded = plugin(kinds[k].name);
                 if (!loaded) continue;
-                for (std::size_t c = 0; c < all.size(); ++c) {
+                // Each round starts at another class, so that none is always
+                // the first after another plug-in.
+                for (std::size_t turn = 0; turn < all.size(); ++turn) {
+                    const std::size_t c = (turn + 3 * std::size_t(round)) % all.size();
                     in.back() = all[c].array.get();
                     std::vector<ArrayPtr> outputs;
                     if (round == 0) timedCall(*loaded, kinds[k].outputs, in, outputs);
