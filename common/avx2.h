@@ -104,6 +104,18 @@ GRIDMEX_AVX2_TARGET inline __m128i packedWords(const void *const p[4]) {
     }
 }
 
+// The four 8- or 16-bit integers of type T packed from the lowest byte of
+// v, as 32-bit integers.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m128i int32Lanes(__m128i v) {
+    static_assert(std::is_integral_v<T> && sizeof(T) <= 2, "8- or 16-bit integers");
+    if constexpr (sizeof(T) == 2) {
+        return std::is_signed_v<T> ? _mm_cvtepi16_epi32(v) : _mm_cvtepu16_epi32(v);
+    } else {
+        return std::is_signed_v<T> ? _mm_cvtepi8_epi32(v) : _mm_cvtepu8_epi32(v);
+    }
+}
+
 // The four elements of type T packed from the lowest byte of v, as doubles.
 template <typename T>
 GRIDMEX_AVX2_TARGET inline __m256d widened(__m128i v) {
@@ -114,10 +126,8 @@ GRIDMEX_AVX2_TARGET inline __m256d widened(__m128i v) {
         return exactDouble(_mm256_cvtepu32_epi64(v));
     } else if constexpr (sizeof(T) == 4) {
         return _mm256_cvtepi32_pd(v);
-    } else if constexpr (sizeof(T) == 2) {
-        return _mm256_cvtepi32_pd(std::is_signed_v<T> ? _mm_cvtepi16_epi32(v) : _mm_cvtepu16_epi32(v));
     } else {
-        return _mm256_cvtepi32_pd(std::is_signed_v<T> ? _mm_cvtepi8_epi32(v) : _mm_cvtepu8_epi32(v));
+        return _mm256_cvtepi32_pd(int32Lanes<T>(v));
     }
 }
 
@@ -149,6 +159,24 @@ GRIDMEX_AVX2_TARGET inline __m256d gatherLanes(const T *base, __m256i o) {
     } else {
         return _mm256_setr_pd(toDouble(base[at[0]]), toDouble(base[at[1]]), toDouble(base[at[2]]),
                               toDouble(base[at[3]]));
+    }
+}
+
+// The four differences base[a] - base[b] of two elements, as their doubles
+// give them.  8- and 16-bit integers are subtracted as 32-bit integers and
+// converted once: the difference is exact either way.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d differenceLanes(const T *base, __m256i a, __m256i b) {
+    if constexpr (std::is_integral_v<T> && sizeof(T) <= 2) {
+        alignas(32) std::int64_t at[4], bt[4];
+        _mm256_store_si256(reinterpret_cast<__m256i *>(at), a);
+        _mm256_store_si256(reinterpret_cast<__m256i *>(bt), b);
+        const void *const pa[4] = {base + at[0], base + at[1], base + at[2], base + at[3]};
+        const void *const pb[4] = {base + bt[0], base + bt[1], base + bt[2], base + bt[3]};
+        return _mm256_cvtepi32_pd(_mm_sub_epi32(int32Lanes<T>(packedWords<sizeof(T)>(pa)),
+                                                int32Lanes<T>(packedWords<sizeof(T)>(pb))));
+    } else {
+        return _mm256_sub_pd(gatherLanes(base, a), gatherLanes(base, b));
     }
 }
 

@@ -104,7 +104,7 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, 
     const __m256i up = _mm256_castpd_si256(selectOffsets(_mm256_add_epi64(o, _mm256_set1_epi64x(step)), o, backward));
     const __m256i down = _mm256_castpd_si256(selectOffsets(_mm256_sub_epi64(o, _mm256_set1_epi64x(step)), o, forward));
     if constexpr (std::is_same_v<Inside, NoMask>) {
-        const __m256d d = _mm256_sub_pd(grid::gatherLanes(I, up), grid::gatherLanes(I, down));
+        const __m256d d = grid::differenceLanes(I, up, down);
         return _mm256_and_pd(use, _mm256_blendv_pd(d, _mm256_mul_pd(half, d), central));
     } else {
         // The image is read before the mask decides, so that reads of both

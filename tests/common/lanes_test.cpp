@@ -1,6 +1,6 @@
 // The four-lane element reads (loads of four, single elements, row pairs)
-// convert every type exactly as the scalar kernels do (the extremes
-// included) and read no byte before the start or past the end of an array:
+// and differences convert every type exactly as the scalar kernels do (the
+// extremes included) and read no byte before the start or past the end of an array:
 // the arrays here fill one page between two inaccessible ones, and every
 // read width (one, two and four elements of every class) is made at both
 // ends.
@@ -23,6 +23,10 @@ namespace {
 #ifdef GRIDMEX_AVX2
 
 using namespace testing_support;
+
+// Equal bits, or both NaN (the payload of a NaN from a difference of two
+// NaN depends on which operand the compiler puts first).
+bool sameOrBothNaN(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b); }
 
 // As many elements as fill one page, between two pages that may not be read.
 template <typename T>
@@ -72,17 +76,22 @@ private:
     char *base_ = nullptr;
 };
 
-// loadLanes at p + first, gatherLanes of p at the offsets `at`, and
-// rowPairs of p at the offsets `pairAt` (first and second lanes in turn).
+// loadLanes at p + first, gatherLanes of p at the offsets `at`, rowPairs
+// of p at the offsets `pairAt` (first and second lanes in turn), and
+// differenceLanes of p at `at` and `pairAt`.
 template <typename T>
 GRIDMEX_AVX2_TARGET void readLanes(const T *p, std::size_t first, const std::int64_t at[4],
-                                   const std::int64_t pairAt[4], double load[4], double gather[4], double pairs[8]) {
+                                   const std::int64_t pairAt[4], double load[4], double gather[4], double pairs[8],
+                                   double difference[4]) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(pairAt));
     _mm256_storeu_pd(load, grid::loadLanes(p + first));
-    _mm256_storeu_pd(gather, grid::gatherLanes(p, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at))));
+    _mm256_storeu_pd(gather, grid::gatherLanes(p, a));
     __m256d firsts, seconds;
-    grid::rowPairs(p, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(pairAt)), firsts, seconds);
+    grid::rowPairs(p, b, firsts, seconds);
     _mm256_storeu_pd(pairs, firsts);
     _mm256_storeu_pd(pairs + 4, seconds);
+    _mm256_storeu_pd(difference, grid::differenceLanes(p, a, b));
 }
 
 TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsFromTheFirstToTheLastElement) {
@@ -103,18 +112,23 @@ TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsFromTheFirstToTheLastElement) {
             const std::int64_t end = std::int64_t(n);
             const std::int64_t at[4] = {std::int64_t(first), end - 1, near, end - 1 - near};
             const std::int64_t pairAt[4] = {std::int64_t(first), end - 2, near, end - 2 - near};
-            double load[4], gather[4], pairs[8], expectLoad[4], expectGather[4], expectPairs[8];
-            readLanes(p, first, at, pairAt, load, gather, pairs);
+            double load[4], gather[4], pairs[8], difference[4];
+            double expectLoad[4], expectGather[4], expectPairs[8], expectDifference[4];
+            readLanes(p, first, at, pairAt, load, gather, pairs, difference);
             for (int q = 0; q < 4; ++q) {
                 expectLoad[q] = grid::toDouble(p[first + q]);
                 expectGather[q] = grid::toDouble(p[at[q]]);
                 expectPairs[q] = grid::toDouble(p[pairAt[q]]);
                 expectPairs[4 + q] = grid::toDouble(p[pairAt[q] + 1]);
+                expectDifference[q] = grid::toDouble(p[at[q]]) - grid::toDouble(p[pairAt[q]]);
             }
             ASSERT_EQ(std::memcmp(load, expectLoad, sizeof load), 0) << sizeof(T) << "-byte elements at " << first;
             ASSERT_EQ(std::memcmp(gather, expectGather, sizeof gather), 0)
                 << sizeof(T) << "-byte elements at " << first;
             ASSERT_EQ(std::memcmp(pairs, expectPairs, sizeof pairs), 0) << sizeof(T) << "-byte pairs at " << first;
+            for (int q = 0; q < 4; ++q)
+                ASSERT_TRUE(sameOrBothNaN(difference[q], expectDifference[q]))
+                    << sizeof(T) << "-byte differences at " << first << ", lane " << q;
         }
     });
 }
