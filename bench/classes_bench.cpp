@@ -139,8 +139,8 @@ void classRows(Results &results, const std::string &family, const std::vector<st
 }  // namespace
 
 void classWorkloads(Results &results) {
-    const std::string planar =
-        "Classes, 2-D: 2048 x 2048 image, 2 M points, 1 thread, thread time, against double (best of 3 rounds in turns)";
+    const std::string planar = "Classes, 2-D: 2048 x 2048 image, 2 M points, 1 thread, thread time, against double "
+                               "(best of 3 rounds in turns)";
     results.families.push_back(planar);
     {
         ArrayPtr image = smoothImage(kSide2, kSide2);

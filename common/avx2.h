@@ -173,8 +173,8 @@ GRIDMEX_AVX2_TARGET inline __m256d differenceLanes(const T *base, __m256i a, __m
         _mm256_store_si256(reinterpret_cast<__m256i *>(bt), b);
         const void *const pa[4] = {base + at[0], base + at[1], base + at[2], base + at[3]};
         const void *const pb[4] = {base + bt[0], base + bt[1], base + bt[2], base + bt[3]};
-        return _mm256_cvtepi32_pd(_mm_sub_epi32(int32Lanes<T>(packedWords<sizeof(T)>(pa)),
-                                                int32Lanes<T>(packedWords<sizeof(T)>(pb))));
+        return _mm256_cvtepi32_pd(
+            _mm_sub_epi32(int32Lanes<T>(packedWords<sizeof(T)>(pa)), int32Lanes<T>(packedWords<sizeof(T)>(pb))));
     } else {
         return _mm256_sub_pd(gatherLanes(base, a), gatherLanes(base, b));
     }
@@ -206,9 +206,8 @@ GRIDMEX_AVX2_TARGET inline void rowPairs(const T *base, __m256i o, __m256d &firs
     } else if constexpr (kNarrow<T>) {
         const void *const p[4] = {base + at[0], base + at[1], base + at[2], base + at[3]};
         // Bytes of the firsts, then of the seconds (-1 clears a byte).
-        const __m128i parted = sizeof(T) == 1
-                                   ? _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, -1, -1, -1, -1, -1, -1, -1, -1)
-                                   : _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
+        const __m128i parted = sizeof(T) == 1 ? _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, -1, -1, -1, -1, -1, -1, -1, -1)
+                                              : _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
         const __m128i v = _mm_shuffle_epi8(packedWords<2 * sizeof(T)>(p), parted);
         first = widened<T>(v);
         second = widened<T>(_mm_srli_si128(v, 4 * sizeof(T)));
