@@ -182,9 +182,10 @@ GRIDMEX_AVX2_TARGET inline __m256d differenceLanes(const T *base, __m256i a, __m
 
 // The elements base[o] and base[o + 1] of four lanes, as first and second:
 // the two neighbours of a cell along the first axis, each pair read with one
-// load.  Doubles: one 16-byte load per lane, then 4 unpacks for the four
-// lanes.  Narrower elements: the four pairs side by side in one register (two
-// for 4-byte elements), the firsts and the seconds parted by one shuffle.
+// load.  Doubles: one 16-byte load per lane, then two inserts and two
+// unpacks for the four lanes.  Narrower elements: the four pairs side by side
+// in one register (two for 4-byte elements), the firsts and the seconds
+// parted by one shuffle.
 template <typename T>
 GRIDMEX_AVX2_TARGET inline void rowPairs(const T *base, __m256i o, __m256d &first, __m256d &second) {
     alignas(32) std::int64_t at[4];
