@@ -60,9 +60,10 @@ void printTable(const Results &results) {
                 continue;
             }
             double rate[2], gbs[2];
+            // A figure not measured (the 2-thread one of a 1-thread row) shows as 0.
             for (int t = 0; t < 2; ++t) {
-                rate[t] = row.items / row.seconds[t];
-                gbs[t] = row.bytes / row.seconds[t];
+                rate[t] = row.seconds[t] > 0 ? row.items / row.seconds[t] : 0;
+                gbs[t] = row.seconds[t] > 0 ? row.bytes / row.seconds[t] : 0;
             }
             std::printf("%-44s %7.3gM %9.2f %9.2f %7.2f %5.0f%% %7.2f %5.0f%%", row.name.c_str(), row.items * 1e-6,
                         rate[0] * 1e-6, rate[1] * 1e-6, gbs[0] * 1e-9, 100 * gbs[0] / m.copy[0], gbs[1] * 1e-9,

@@ -5,6 +5,7 @@
 #ifndef GRIDMEX_AVX2_H
 #define GRIDMEX_AVX2_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -48,84 +49,172 @@ GRIDMEX_AVX2_TARGET inline __m256d floorLanes(__m256d x) {
     return _mm256_round_pd(x, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
 }
 
-// Four elements base[o] of an image or volume, each converted to double as
-// grid::toDouble converts it.  Doubles come as four loads: on AMD processors
-// a gather of four doubles costs more than the loads it stands for (the
-// trilinear kernel ran 1.7x faster on coherent points this way).  Other
-// elements of 4 bytes come in one gather; narrower ones one lane at a time,
-// because a gather of 4-byte words at their addresses could read past the
-// end of the array; 64-bit integers one lane at a time, because AVX2 cannot
-// convert them.
+// Element reads of the four-lane kernels.  Doubles are loaded as they are.
+// Elements of 4 bytes or fewer (single, the 8-, 16- and 32-bit integers,
+// logical as bytes) are loaded in their own width, each load reading exactly
+// the elements asked for and no byte beyond, packed side by side in one
+// 128-bit register and widened and converted to doubles four at a time, as
+// grid::toDouble converts them.  64-bit integers are read and converted one
+// lane at a time: AVX2 cannot convert them.
 template <typename T>
-GRIDMEX_AVX2_TARGET inline __m256d gatherLanes(const T *base, __m256i o) {
-    if constexpr (std::is_same_v<T, double>) {
-        alignas(32) std::int64_t at[4];
-        _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
-        return _mm256_setr_pd(base[at[0]], base[at[1]], base[at[2]], base[at[3]]);
-    } else if constexpr (std::is_same_v<T, float>) {
-        return _mm256_cvtps_pd(_mm256_i64gather_ps(base, o, 4));
-    } else if constexpr (std::is_same_v<T, std::int32_t>) {
-        return _mm256_cvtepi32_pd(_mm256_i64gather_epi32(reinterpret_cast<const int *>(base), o, 4));
-    } else if constexpr (std::is_same_v<T, std::uint32_t>) {
-        const __m128i v = _mm256_i64gather_epi32(reinterpret_cast<const int *>(base), o, 4);
-        return exactDouble(_mm256_cvtepu32_epi64(v));
+constexpr bool kNarrow = !std::is_same_v<T, double> && sizeof(T) <= 4;
+
+// The unsigned integer of Bytes bytes at p.
+template <std::size_t Bytes>
+inline auto word(const void *p) {
+    using Word = std::conditional_t<
+        Bytes == 8, std::uint64_t,
+        std::conditional_t<Bytes == 4, std::uint32_t, std::conditional_t<Bytes == 2, std::uint16_t, std::uint8_t>>>;
+    Word w;
+    std::memcpy(&w, p, Bytes);
+    return w;
+}
+
+// Bytes bytes at p (4, 8 or 16) in the low bytes of a register.
+template <std::size_t Bytes>
+GRIDMEX_AVX2_TARGET inline __m128i loadBytes(const void *p) {
+    if constexpr (Bytes == 16) {
+        return _mm_loadu_si128(static_cast<const __m128i *>(p));
+    } else if constexpr (Bytes == 8) {
+        return _mm_loadl_epi64(static_cast<const __m128i *>(p));
     } else {
-        alignas(32) std::int64_t at[4];
-        _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
-        if constexpr (sizeof(T) <= 2) {
-            return _mm256_cvtepi32_pd(_mm_setr_epi32(base[at[0]], base[at[1]], base[at[2]], base[at[3]]));
-        } else {
-            return _mm256_setr_pd(toDouble(base[at[0]]), toDouble(base[at[1]]), toDouble(base[at[2]]),
-                                  toDouble(base[at[3]]));
-        }
+        static_assert(Bytes == 4, "4, 8 or 16 bytes");
+        return _mm_cvtsi32_si128(static_cast<int>(word<4>(p)));
     }
 }
 
-// The elements base[o] and base[o + 1] of four lanes, as first and second,
-// converted as gatherLanes converts them: the two neighbours of a cell
-// along the first axis.  Doubles come with one 16-byte load per lane (8
-// loads and 4 unpacks for the four lanes), other elements in two gathers.
+// The words of Bytes bytes (1, 2 or 4) at p[0..3], side by side from the
+// lowest byte of a register.
+template <std::size_t Bytes>
+GRIDMEX_AVX2_TARGET inline __m128i packedWords(const void *const p[4]) {
+    __m128i v = _mm_cvtsi32_si128(static_cast<int>(word<Bytes>(p[0])));
+    if constexpr (Bytes == 4) {
+        v = _mm_insert_epi32(v, static_cast<int>(word<4>(p[1])), 1);
+        v = _mm_insert_epi32(v, static_cast<int>(word<4>(p[2])), 2);
+        return _mm_insert_epi32(v, static_cast<int>(word<4>(p[3])), 3);
+    } else if constexpr (Bytes == 2) {
+        v = _mm_insert_epi16(v, word<2>(p[1]), 1);
+        v = _mm_insert_epi16(v, word<2>(p[2]), 2);
+        return _mm_insert_epi16(v, word<2>(p[3]), 3);
+    } else {
+        static_assert(Bytes == 1, "1, 2 or 4 bytes");
+        v = _mm_insert_epi8(v, word<1>(p[1]), 1);
+        v = _mm_insert_epi8(v, word<1>(p[2]), 2);
+        return _mm_insert_epi8(v, word<1>(p[3]), 3);
+    }
+}
+
+// The four 8- or 16-bit integers of type T packed from the lowest byte of
+// v, as 32-bit integers.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m128i int32Lanes(__m128i v) {
+    static_assert(std::is_integral_v<T> && sizeof(T) <= 2, "8- or 16-bit integers");
+    if constexpr (sizeof(T) == 2) {
+        return std::is_signed_v<T> ? _mm_cvtepi16_epi32(v) : _mm_cvtepu16_epi32(v);
+    } else {
+        return std::is_signed_v<T> ? _mm_cvtepi8_epi32(v) : _mm_cvtepu8_epi32(v);
+    }
+}
+
+// The four elements of type T packed from the lowest byte of v, as doubles.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d widened(__m128i v) {
+    static_assert(kNarrow<T>, "elements of 4 bytes or fewer");
+    if constexpr (std::is_same_v<T, float>) {
+        return _mm256_cvtps_pd(_mm_castsi128_ps(v));
+    } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+        return exactDouble(_mm256_cvtepu32_epi64(v));
+    } else if constexpr (sizeof(T) == 4) {
+        return _mm256_cvtepi32_pd(v);
+    } else {
+        return _mm256_cvtepi32_pd(int32Lanes<T>(v));
+    }
+}
+
+// The four elements p[0..3] as doubles; reads those four elements only.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d loadLanes(const T *p) {
+    if constexpr (std::is_same_v<T, double>) {
+        return _mm256_loadu_pd(p);
+    } else if constexpr (kNarrow<T>) {
+        return widened<T>(loadBytes<4 * sizeof(T)>(p));
+    } else {
+        return _mm256_setr_pd(toDouble(p[0]), toDouble(p[1]), toDouble(p[2]), toDouble(p[3]));
+    }
+}
+
+// The four elements base[o] as doubles.  Doubles come as four loads: on AMD
+// processors a gather of four doubles costs more than the loads it stands
+// for (the trilinear kernel ran 1.7x faster on coherent points this way),
+// and so do gathers of narrower elements.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d gatherLanes(const T *base, __m256i o) {
+    alignas(32) std::int64_t at[4];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
+    if constexpr (std::is_same_v<T, double>) {
+        return _mm256_setr_pd(base[at[0]], base[at[1]], base[at[2]], base[at[3]]);
+    } else if constexpr (kNarrow<T>) {
+        const void *const p[4] = {base + at[0], base + at[1], base + at[2], base + at[3]};
+        return widened<T>(packedWords<sizeof(T)>(p));
+    } else {
+        return _mm256_setr_pd(toDouble(base[at[0]]), toDouble(base[at[1]]), toDouble(base[at[2]]),
+                              toDouble(base[at[3]]));
+    }
+}
+
+// The four differences base[a] - base[b] of two elements, as their doubles
+// give them.  8- and 16-bit integers are subtracted as 32-bit integers and
+// converted once: the difference is exact either way.
+template <typename T>
+GRIDMEX_AVX2_TARGET inline __m256d differenceLanes(const T *base, __m256i a, __m256i b) {
+    if constexpr (std::is_integral_v<T> && sizeof(T) <= 2) {
+        alignas(32) std::int64_t at[4], bt[4];
+        _mm256_store_si256(reinterpret_cast<__m256i *>(at), a);
+        _mm256_store_si256(reinterpret_cast<__m256i *>(bt), b);
+        const void *const pa[4] = {base + at[0], base + at[1], base + at[2], base + at[3]};
+        const void *const pb[4] = {base + bt[0], base + bt[1], base + bt[2], base + bt[3]};
+        return _mm256_cvtepi32_pd(
+            _mm_sub_epi32(int32Lanes<T>(packedWords<sizeof(T)>(pa)), int32Lanes<T>(packedWords<sizeof(T)>(pb))));
+    } else {
+        return _mm256_sub_pd(gatherLanes(base, a), gatherLanes(base, b));
+    }
+}
+
+// The elements base[o] and base[o + 1] of four lanes, as first and second:
+// the two neighbours of a cell along the first axis, each pair read with one
+// load.  Doubles: one 16-byte load per lane, then two inserts and two
+// unpacks for the four lanes.  Narrower elements: the four pairs side by side
+// in one register (two for 4-byte elements), the firsts and the seconds
+// parted by one shuffle.
 template <typename T>
 GRIDMEX_AVX2_TARGET inline void rowPairs(const T *base, __m256i o, __m256d &first, __m256d &second) {
+    alignas(32) std::int64_t at[4];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
     if constexpr (std::is_same_v<T, double>) {
-        alignas(32) std::int64_t at[4];
-        _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
         const __m256d lanes02 = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[0])),
                                                      _mm_loadu_pd(base + at[2]), 1);
         const __m256d lanes13 = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(base + at[1])),
                                                      _mm_loadu_pd(base + at[3]), 1);
         first = _mm256_unpacklo_pd(lanes02, lanes13);
         second = _mm256_unpackhi_pd(lanes02, lanes13);
+    } else if constexpr (kNarrow<T> && sizeof(T) == 4) {
+        const __m128 lanes01 = _mm_castsi128_ps(
+            _mm_insert_epi64(loadBytes<8>(base + at[0]), static_cast<long long>(word<8>(base + at[1])), 1));
+        const __m128 lanes23 = _mm_castsi128_ps(
+            _mm_insert_epi64(loadBytes<8>(base + at[2]), static_cast<long long>(word<8>(base + at[3])), 1));
+        first = widened<T>(_mm_castps_si128(_mm_shuffle_ps(lanes01, lanes23, _MM_SHUFFLE(2, 0, 2, 0))));
+        second = widened<T>(_mm_castps_si128(_mm_shuffle_ps(lanes01, lanes23, _MM_SHUFFLE(3, 1, 3, 1))));
+    } else if constexpr (kNarrow<T>) {
+        const void *const p[4] = {base + at[0], base + at[1], base + at[2], base + at[3]};
+        // Bytes of the firsts, then of the seconds (-1 clears a byte).
+        const __m128i parted = sizeof(T) == 1 ? _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, -1, -1, -1, -1, -1, -1, -1, -1)
+                                              : _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
+        const __m128i v = _mm_shuffle_epi8(packedWords<2 * sizeof(T)>(p), parted);
+        first = widened<T>(v);
+        second = widened<T>(_mm_srli_si128(v, 4 * sizeof(T)));
     } else {
         first = gatherLanes(base, o);
         second = gatherLanes(base + 1, o);
-    }
-}
-
-// The four elements p[0..3], converted as gatherLanes converts them; reads
-// those four elements only.
-template <typename T>
-GRIDMEX_AVX2_TARGET inline __m256d loadLanes(const T *p) {
-    if constexpr (std::is_same_v<T, double>) {
-        return _mm256_loadu_pd(p);
-    } else if constexpr (std::is_same_v<T, float>) {
-        return _mm256_cvtps_pd(_mm_loadu_ps(p));
-    } else if constexpr (std::is_same_v<T, std::int32_t>) {
-        return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
-    } else if constexpr (std::is_same_v<T, std::uint32_t>) {
-        return exactDouble(_mm256_cvtepu32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))));
-    } else if constexpr (sizeof(T) == 1) {
-        std::int32_t word;
-        std::memcpy(&word, p, 4);
-        const __m128i v = _mm_cvtsi32_si128(word);
-        return _mm256_cvtepi32_pd(std::is_signed_v<T> ? _mm_cvtepi8_epi32(v) : _mm_cvtepu8_epi32(v));
-    } else if constexpr (sizeof(T) == 2) {
-        std::int64_t word;
-        std::memcpy(&word, p, 8);
-        const __m128i v = _mm_cvtsi64_si128(word);
-        return _mm256_cvtepi32_pd(std::is_signed_v<T> ? _mm_cvtepi16_epi32(v) : _mm_cvtepu16_epi32(v));
-    } else {
-        return _mm256_setr_pd(toDouble(p[0]), toDouble(p[1]), toDouble(p[2]), toDouble(p[3]));
     }
 }
 

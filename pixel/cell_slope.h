@@ -13,7 +13,6 @@
 
 #include "common/avx2.h"
 
-#include <cstdint>
 #include <type_traits>
 
 namespace pixel {
@@ -75,36 +74,12 @@ void cellSlopeRange(const double *X, const double *Y, Index begin, Index end, co
 // The same kernel four points at a time with AVX2.
 namespace avx2 {
 
-// All ones in the lanes whose pixel, at offsets o, lies inside the mask.
-GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<double> m, __m256i o) {
-    return _mm256_cmp_pd(_mm256_i64gather_pd(m.mask, o, 8), _mm256_setzero_pd(), _CMP_NEQ_UQ);
-}
-
-GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<float> m, __m256i o) {
-    const __m128 inside = _mm_cmp_ps(_mm256_i64gather_ps(m.mask, o, 4), _mm_setzero_ps(), _CMP_NEQ_UQ);
-    return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_castps_si128(inside)));
-}
-
-GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<std::uint64_t> m, __m256i o) {
-    const __m256i v = _mm256_i64gather_epi64(reinterpret_cast<const long long *>(m.mask), o, 8);
-    const __m256i outside = _mm256_cmpeq_epi64(v, _mm256_setzero_si256());
-    return _mm256_castsi256_pd(_mm256_xor_si256(outside, _mm256_set1_epi64x(-1)));
-}
-
-GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<std::uint32_t> m, __m256i o) {
-    const __m128i v = _mm256_i64gather_epi32(reinterpret_cast<const int *>(m.mask), o, 4);
-    const __m128i outside = _mm_cmpeq_epi32(v, _mm_setzero_si128());
-    return _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_xor_si128(outside, _mm_set1_epi32(-1))));
-}
-
-// Narrower elements (8 and 16 bits) one lane at a time: a four-byte gather
-// could read past the end of the mask.
+// All ones in the lanes whose pixel, at offsets o, lies inside the mask:
+// an element is non-zero exactly when its double is (-0 is outside and NaN
+// inside, as in the scalar rule).
 template <typename T>
 GRIDMEX_AVX2_TARGET inline __m256d insideLanes(PixelMask<T> m, __m256i o) {
-    alignas(32) Index at[4];
-    _mm256_store_si256(reinterpret_cast<__m256i *>(at), o);
-    auto lane = [&](int i) { return m.mask[at[i]] != T(0) ? Index{-1} : Index{0}; };
-    return _mm256_castsi256_pd(_mm256_setr_epi64x(lane(0), lane(1), lane(2), lane(3)));
+    return _mm256_cmp_pd(grid::gatherLanes(m.mask, o), _mm256_setzero_pd(), _CMP_NEQ_UQ);
 }
 
 GRIDMEX_AVX2_TARGET inline __m256d selectOffsets(__m256i a, __m256i b, __m256d useB) {
@@ -129,7 +104,7 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *I, __m256i o, __m256d p, 
     const __m256i up = _mm256_castpd_si256(selectOffsets(_mm256_add_epi64(o, _mm256_set1_epi64x(step)), o, backward));
     const __m256i down = _mm256_castpd_si256(selectOffsets(_mm256_sub_epi64(o, _mm256_set1_epi64x(step)), o, forward));
     if constexpr (std::is_same_v<Inside, NoMask>) {
-        const __m256d d = _mm256_sub_pd(grid::gatherLanes(I, up), grid::gatherLanes(I, down));
+        const __m256d d = grid::differenceLanes(I, up, down);
         return _mm256_and_pd(use, _mm256_blendv_pd(d, _mm256_mul_pd(half, d), central));
     } else {
         // The image is read before the mask decides, so that reads of both

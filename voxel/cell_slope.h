@@ -48,7 +48,7 @@ void cellSlopeRange(const double *X, const double *Y, const double *Z, Index beg
 }
 
 #ifdef GRIDMEX_AVX2
-// The same kernel four points at a time with AVX2 gathers.
+// The same kernel four points at a time with AVX2.
 namespace avx2 {
 
 // axisSlope for four voxels at offsets q and positions `at` (1-based, as
@@ -63,8 +63,7 @@ GRIDMEX_AVX2_TARGET inline __m256d axisSlopes(const T *V, __m256i q, __m256d at,
     const __m256i s = _mm256_set1_epi64x(step);
     const __m256d hi = _mm256_blendv_pd(_mm256_castsi256_pd(_mm256_add_epi64(q, s)), _mm256_castsi256_pd(q), last);
     const __m256d lo = _mm256_blendv_pd(_mm256_castsi256_pd(_mm256_sub_epi64(q, s)), _mm256_castsi256_pd(q), first);
-    const __m256d d = _mm256_sub_pd(grid::gatherLanes(V, _mm256_castpd_si256(hi)),
-                                    grid::gatherLanes(V, _mm256_castpd_si256(lo)));
+    const __m256d d = grid::differenceLanes(V, _mm256_castpd_si256(hi), _mm256_castpd_si256(lo));
     return _mm256_blendv_pd(_mm256_mul_pd(_mm256_set1_pd(0.5), d), d, _mm256_or_pd(first, last));
 }
 
