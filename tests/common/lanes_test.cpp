@@ -107,11 +107,11 @@ TEST(Lanes, EveryTypeConvertsAsTheScalarKernelsFromTheFirstToTheLastElement) {
         const T *p = array.data();
         for (std::size_t first = 0; first + 4 <= n; ++first) {
             // The first lane sweeps the array; the others hold the first and
-            // the last element (pair) and their near neighbours.
-            const std::int64_t near = std::int64_t(first % 3);
+            // the last element (pair) and their inward neighbours.
+            const std::int64_t inward = std::int64_t(first % 3);
             const std::int64_t end = std::int64_t(n);
-            const std::int64_t at[4] = {std::int64_t(first), end - 1, near, end - 1 - near};
-            const std::int64_t pairAt[4] = {std::int64_t(first), end - 2, near, end - 2 - near};
+            const std::int64_t at[4] = {std::int64_t(first), end - 1, inward, end - 1 - inward};
+            const std::int64_t pairAt[4] = {std::int64_t(first), end - 2, inward, end - 2 - inward};
             double load[4], gather[4], pairs[8], difference[4];
             double expectLoad[4], expectGather[4], expectPairs[8], expectDifference[4];
             readLanes(p, first, at, pairAt, load, gather, pairs, difference);
