@@ -81,12 +81,16 @@ void runBlocks(std::int64_t count, int blocks, Body body) {
 }
 
 // Calls body(begin, end) on disjoint blocks covering [0, count).
+// A call too small to split reads neither the environment nor the affinity
+// mask: small calls in a user's loop pay for no system call.
 template <typename Body>
 void parallelBlocks(std::int64_t count, std::int64_t cost, Body body) {
-    int threads = threadsWanted();
-    std::int64_t work = count * (cost > 0 ? cost : 1);
-    std::int64_t useful = work / kSerialItems;
-    if (useful < threads) threads = static_cast<int>(useful < 1 ? 1 : useful);
+    const std::int64_t useful = count * (cost > 0 ? cost : 1) / kSerialItems;
+    int threads = 1;
+    if (useful >= 2) {
+        threads = threadsWanted();
+        if (useful < threads) threads = static_cast<int>(useful);
+    }
     runBlocks(count, threads, body);
 }
 
