@@ -36,6 +36,18 @@ inline mxArray *newDoubles(Index m, Index n) {
     return mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
 }
 
+// A new real double m x n array whose elements are undefined, for an output
+// the kernel writes in full: the host does not fill it first, which on
+// millions of points is a large share of a call.  GRIDMEX_NO_UNINIT is set
+// where a host's headers lack the function; outputs are zero-filled there.
+inline mxArray *newUnfilled(Index m, Index n) {
+#if defined(GRIDMEX_NO_UNINIT)
+    return newDoubles(m, n);
+#else
+    return mxCreateUninitNumericMatrix(static_cast<mwSize>(m), static_cast<mwSize>(n), mxDOUBLE_CLASS, mxREAL);
+#endif
+}
+
 // Calls f with the data of an image or volume as a pointer to the element
 // type of its class, logical data as bytes (0 or 1); false, f not called,
 // when the class holds no real numbers.  The class is looked at before the

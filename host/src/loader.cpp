@@ -11,6 +11,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <string>
 
 namespace mexhost {
 
@@ -73,10 +74,19 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
             entry(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
             result.ok = true;
             for (int i = 0; i < nlhs; ++i) {
-                if (!plhs[static_cast<std::size_t>(i)]) {
+                const mxArray *out = plhs[static_cast<std::size_t>(i)];
+                if (!out) {
                     throw CallError{"mexhost:unassignedOutput",
                                     "One or more output arguments not assigned during call."};
                 }
+#if defined(GRIDMEX_FILL_UNINIT)
+                const std::size_t unwritten = firstUnwritten(out);
+                if (unwritten < out->count) {
+                    throw CallError{"mexhost:unwrittenOutput",
+                                    "Output " + std::to_string(i + 1) + " was created uninitialised and its element " +
+                                        std::to_string(unwritten + 1) + " was never written."};
+                }
+#endif
             }
         } catch (const CallError &e) {
             result.ok = false;
@@ -101,6 +111,14 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
 }
 
 CallContext *currentCall() { return t_call; }
+
+bool checksUnwrittenOutputs() {
+#if defined(GRIDMEX_FILL_UNINIT)
+    return true;
+#else
+    return false;
+#endif
+}
 
 Plugin::Plugin(const std::string &path) : path_(path) {
     std::string why;
