@@ -42,9 +42,9 @@ def runs(listing):
     return result
 
 
-def run_line(name, meta):
+def run_line(meta):
     load = meta.get("load at start", "not given").split(" (")[0]
-    return (f"{name}: {meta.get('cpu', 'machine not given').split(' (')[0]}, {meta.get('cores', '?').split(' (')[0]} "
+    return (f"{meta.get('cpu', 'machine not given').split(' (')[0]}, {meta.get('cores', '?').split(' (')[0]} "
             f"cores, {meta.get('date', 'date not given')}, commit {meta.get('commit') or 'not given'}, "
             f"load at start {load}")
 
@@ -62,7 +62,7 @@ def peer_plot(rows, peer, path, title, subtitle):
     if not chosen:
         return False
     labels = [r["workload"] for r in chosen]
-    fig, ax = plt.subplots(figsize=(8, 0.42 * len(chosen) + 1.6))
+    fig, ax = plt.subplots(figsize=(8, 0.42 * len(chosen) + 1.9))
     ys = range(len(chosen))
     for offset, column, label in ((-0.2, "x_1t", "1 thread"), (0.2, "x_2t", "2 threads")):
         ax.barh([y + offset for y in ys], [number(r[column]) for r in chosen], height=0.38, label=label)
@@ -91,12 +91,13 @@ def classes_plot(rows, path, title, subtitle):
         classes += [cls] if cls not in classes else []
         ratio[workload, cls] = number(r["x_1t"])
     grid = [[ratio.get((w, c), float("nan")) for c in classes] for w in workloads]
-    fig, ax = plt.subplots(figsize=(8, 0.36 * len(workloads) + 1.8))
+    fig, ax = plt.subplots(figsize=(8, 0.36 * len(workloads) + 2.1))
     image = ax.imshow(grid, cmap="RdBu", vmin=0.5, vmax=1.5, aspect="auto")
     for i, line in enumerate(grid):
         for j, value in enumerate(line):
             if value == value:
-                ax.text(j, i, f"{value:.2f}", ha="center", va="center", fontsize=7)
+                ax.text(j, i, f"{value:.2f}", ha="center", va="center", fontsize=7,
+                        color="white" if abs(value - 1) > 0.3 else "black")
     ax.set_xticks(range(len(classes)), classes)
     ax.set_yticks(range(len(workloads)), workloads)
     ax.set_title(title + "\n" + subtitle, fontsize=9)
@@ -114,7 +115,7 @@ def draw(results, listing, folder):
     out = []
     for name, caption in runs(listing):
         meta, rows = read_run(os.path.join(results, name))
-        subtitle = run_line(name, meta)
+        subtitle = f"bench/results/{name}\n{run_line(meta)}"
         stem = name[:-len(".csv")]
         shown = []
         for key, peer, what in PEERS:
@@ -126,10 +127,10 @@ def draw(results, listing, folder):
             shown.append((png, "Each element class over double"))
         if not shown:
             raise SystemExit(f"{name}: no rows to plot (compiled peers or element classes)")
-        out += [f"## {meta.get('date', name)}: {caption}", "", f"`bench/results/{name}`: {subtitle}.", ""]
+        out += [f"## {meta.get('date', name)}: {caption}", "", f"`bench/results/{name}`: {run_line(meta)}.", ""]
         for source in (meta.get("source"), meta.get("note")):
             if source:
                 out += ["The file says: " + ESCAPED.sub(r"\\\1", source) + ".", ""]
         for png, alt in shown:
-            out += [f"![{alt}, {subtitle}]({os.path.basename(folder)}/{png})", ""]
+            out += [f"![{alt}, {run_line(meta)}]({os.path.basename(folder)}/{png})", ""]
     return "\n".join(out)
