@@ -18,7 +18,9 @@ if "$python" "$src/docs/tools/check_site.py" "$broken" >"$out/broken.log"; then
     echo "check_site.py passed a site with a broken link and a missing image"
     exit 1
 fi
-grep -q "index.html: link to missing.html: no such file" "$out/broken.log"
-grep -q "index.html: _images/displacement.png is missing or empty" "$out/broken.log"
+for problem in "index.html: link to missing.html: no such file" \
+               "index.html: _images/displacement.png is missing or empty"; do
+    grep -qF "$problem" "$out/broken.log" || { echo "check_site.py did not report: $problem"; exit 1; }
+done
 
 "$python" "$src/tests/docs/render_test.py" "$out/html" "$out/screenshots" index.html reference/pxBilinSample.html
