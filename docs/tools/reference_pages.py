@@ -25,9 +25,8 @@ class Writer:
         h = self.helps[name]
         out = [f"# {name}", "", self.prose(h.summary, name), "",
                "| MATLAB and Octave | Python |", "|---|---|"]
-        python = [code(h.python_call())]
         for k, form in enumerate(h.forms):
-            out.append(f"| {code(form)} | {python[k] if k < len(python) else ''} |")
+            out.append(f"| {code(form)} | {code(h.python_call()) if k == 0 else ''} |")
         out.append("")
         for paragraph in h.description:
             out += [self.prose(paragraph, name), ""]
