@@ -1,7 +1,7 @@
 """Renders pages of the built site with headless Chromium, as a reader's
 browser shows them: each page to a PNG screenshot, and its DOM once loaded,
 into which a script added to a copy of the page writes how many images did
-not load and how much text the page shows.  Fails on a page that is blank
+not load and how much text the page's article (or body) shows.  Fails on a page that is blank
 (in the screenshot or in its text) or has an image that did not load.
 
 Usage: render_test.py HTML_FOLDER SHOT_FOLDER PAGE..."""
@@ -24,7 +24,8 @@ window.addEventListener("load", function () {
     return !i.complete || i.naturalWidth === 0; }).map(function (i) { return i.getAttribute("src"); });
   document.body.setAttribute("data-broken-images", broken.join(" "));
   document.body.setAttribute("data-images", String(document.images.length));
-  document.body.setAttribute("data-text", String(document.body.innerText.trim().length));
+  var main = document.querySelector("article") || document.body;
+  document.body.setAttribute("data-text", String(main.innerText.trim().length));
 });
 </script></body>"""
 
@@ -58,7 +59,7 @@ def check(folder, shots, page):
         if "data-text" not in attrs:
             return [f"{page}: the page did not finish loading"]
         if int(attrs["data-text"]) < 200:
-            problems.append(f"{page}: only {attrs['data-text']} characters of text shown")
+            problems.append(f"{page}: only {attrs['data-text']} characters of text in the page's article")
         if attrs["data-broken-images"]:
             problems.append(f"{page}: images that did not load: {html.unescape(attrs['data-broken-images'])}")
         png = os.path.join(shots, page.replace("/", "-")[:-len(".html")] + ".png")
