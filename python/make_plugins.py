@@ -30,6 +30,23 @@ def output_count(name, text):
     return len(call.group("many").split(",")) if call.group("many") else 1
 
 
+def parameters(name, text):
+    """The inputs of the plug-in's calling forms, in order, as (name,
+    optional): the forms of its help ("  out = NAME(a, b)",
+    "  out = NAME(a, b, c)") each list the inputs of one call, and an input
+    that some form leaves out is optional."""
+    forms = [[a.strip() for a in args.split(",") if a.strip()]
+             for args in re.findall(r"^  (?:\[[^\]\n]*\]|\w+) *= *" + name + r"\(([^)]*)\)", text, re.M)]
+    if not forms:
+        sys.exit(f"{name}: no call form 'out = {name}(...)' in its help")
+    longest = max(forms, key=len)
+    for form in forms:
+        if form != longest[:len(form)]:
+            sys.exit(f"{name}: its call forms {form} and {longest} differ in more than trailing inputs")
+    shortest = min(len(form) for form in forms)
+    return [(arg, k >= shortest) for k, arg in enumerate(longest)]
+
+
 def count_refusals(text):
     """(identifier, message) of each refusal the help's error list gives for
     a wrong input count; message None when the identifier names it."""
