@@ -58,7 +58,8 @@ def coordinates(rng, extent, count):
     NaN, infinities, -0, huge values and a floor beyond 32 bits."""
     c = rng.uniform(-3, extent + 3, count)
     edges = np.arange(-1.0, extent + 3)
-    special = [np.nan, np.inf, -np.inf, -0.0, 2.0 ** 31 + 0.5, 2.0 ** 53 + 2, 2.0 ** 60, -2.0 ** 60]
+    special = [np.nan, np.inf, -np.inf, -0.0, 2.0 ** 31 + 0.5, 2.0 ** 53 + 2, 2.0 ** 54 + 4, 2.0 ** 54 + 12,
+               3 * 2.0 ** 53, 2.0 ** 55 + 8, 2.0 ** 60, -2.0 ** 60]
     c[:2 * edges.size + len(special)] = np.concatenate([edges, np.nextafter(edges, -np.inf), special])
     return rng.permutation(c)
 
