@@ -35,21 +35,23 @@ def cluster():
 
 @pytest.fixture(params=["threads", "cluster"])
 def scheduler(request):
+    """The scheduler's name; the cluster's tasks cost milliseconds each, so
+    its calls take coarser chunks."""
     if request.param == "threads":
         with dask.config.set(scheduler="threads"):
-            yield
+            yield request.param
     else:
         from dask.distributed import Client
 
         with Client(request.getfixturevalue("cluster")):
-            yield
+            yield request.param
 
 
-def uneven_chunks(rng, extent):
-    sizes = []
-    while sum(sizes) < extent:
-        sizes.append(int(min(rng.choice([1, 2, 3, 5, 8]), extent - sum(sizes))))
-    return tuple(sizes)
+def uneven_chunks(rng, extent, sizes=(1, 2, 3, 5, 8)):
+    chunks = []
+    while sum(chunks) < extent:
+        chunks.append(int(min(rng.choice(sizes), extent - sum(chunks))))
+    return tuple(chunks)
 
 
 def coordinates(rng, extent, count):
@@ -97,9 +99,8 @@ def assert_same(got, want):
     got = got if isinstance(got, tuple) else (got,)
     want = want if isinstance(want, tuple) else (want,)
     assert len(got) == len(want)
-    for g, w in zip(got, want):
-        assert isinstance(g, da.Array)
-        value = g.compute()
+    assert all(isinstance(g, da.Array) for g in got)
+    for value, w in zip(dask.compute(*got), want):
         assert value.shape == w.shape and value.tobytes() == w.tobytes()
 
 
@@ -109,10 +110,11 @@ def test_every_function_gives_the_bits_of_the_call(scheduler, name):
     dims = 3 if name in VOLUMES else 2
     shape = (13, 11, 9) if dims == 3 else (23, 19)
     coords = points(rng, shape, dims)
-    for cls in CLASSES:
+    cluster = scheduler == "cluster"
+    for cls in [CLASSES[len(name) % 3]] if cluster else CLASSES:
         whole = image_of(rng, shape, cls)
         mask = rng.random(shape) < 0.8
-        chunks = tuple(uneven_chunks(rng, e) for e in shape)
+        chunks = tuple(uneven_chunks(rng, e, (4, 5, 7) if cluster else (1, 2, 3, 5, 8)) for e in shape)
         array = da.from_array(whole, chunks=chunks)
         want = getattr(gridmex, name)(*call(name, coords, whole, mask))
         got = getattr(gridmex.dask, name)(*call(name, coords, array, da.from_array(mask, chunks=5)),
@@ -169,20 +171,29 @@ def test_refusals_are_the_calls(name, inputs):
     assert refusal(getattr(gridmex.dask, name), *lazy) == want
 
 
+def ramp_volume(n, chunk):
+    """An n^3 double volume made chunk by chunk where it is computed."""
+    def make(block_info=None):
+        (a, b), (c, d), (e, f) = block_info[None]["array-location"]
+        i, j, k = np.ogrid[a:b, c:d, e:f]
+        return ((7 * i + 13 * j + 29 * k) % 251) * 0.5 + 0.001 * i * j
+    return da.map_blocks(make, dtype=np.float64, chunks=da.core.normalize_chunks(chunk, (n,) * 3))
+
+
 def test_volume_beyond_each_workers_memory():
-    """Workers of 200 MiB each sample a 274 MiB volume (made on the workers
+    """Workers of 200 MiB each sample a 210 MiB volume (made on the workers
     chunk by chunk) with the bits of the in-memory call."""
     from dask.distributed import Client, LocalCluster
 
-    volume = dask_volume.speckle_volume(330, 66)
+    volume = ramp_volume(302, 76)
     assert volume.nbytes > 200 * 2 ** 20
     rng = np.random.default_rng(5)
-    x, y, z = (rng.uniform(-1, 333, 100_000) for _ in range(3))
+    x, y, z = (rng.uniform(-1, 305, 50_000) for _ in range(3))
     with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, memory_limit="200MiB",
                       dashboard_address=None) as cluster, Client(cluster):
-        got = [g.compute() for g in gridmex.dask.vxCubicSlope(x, y, z, volume)]
+        got = dask.compute(*gridmex.dask.vxCubicSlope(x, y, z, volume))
     want = gridmex.vxCubicSlope(x, y, z, np.asfortranarray(volume.compute(scheduler="threads")))
-    assert np.count_nonzero(want[0]) > 50_000
+    assert np.count_nonzero(want[0]) > 40_000
     assert all(g.tobytes() == w.tobytes() for g, w in zip(got, want))
 
 
