@@ -84,7 +84,8 @@ def main():
                             text=True).stdout.strip() or "unknown"
     path = os.path.join(ROOT, "bench", "results", started.strftime("%Y-%m-%dT%H%MZ") + "-dask.csv")
     with open(path, "w", encoding="utf-8") as f:
-        f.write("# gridmex.dask against the in-memory call, written by bench/dask_bench.py; columns in bench/README.md\n")
+        f.write("# gridmex.dask against the in-memory call, written by bench/dask_bench.py; "
+                "columns in bench/README.md\n")
         f.write(f"# date: {started:%Y-%m-%d %H:%M UTC}\n# cores: {os.cpu_count()}\n# load at start: {load}\n")
         f.write(f"# commit: {commit}\n")
         f.write("plugin,points,count,image,chunks,workers,module_s,in_memory_s,ratio,same_bits\n")

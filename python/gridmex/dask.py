@@ -35,9 +35,10 @@ last row or column with the coordinate itself; a coordinate of 2^53 or more
 there would not survive the shift, so such a point gets a block that starts
 at the image's first row (or column): the whole extent of that axis.
 
-With Dask points the graph needs the chunks each block of points reaches:
-building it reads the points once (on the scheduler), bringing back only
-those chunk numbers.
+NumPy points are grouped by chunk when the graph is built, and the groups
+travel in the graph.  With Dask points the graph needs the chunks each block
+of points reaches: building it reads the points once (on the scheduler),
+bringing back only those chunk numbers; a task per block then groups them.
 """
 import collections
 
@@ -231,8 +232,16 @@ def _route(geometry, *coords):
     coordinates minus the block's origin)."""
     key = geometry.keys(coords)
     routed = np.flatnonzero(key >= 0)
-    order = routed[np.argsort(key[routed], kind="stable")]
-    keys, first = np.unique(key[order], return_index=True)
+    if routed.size == 0:
+        return {}
+    key = key[routed]
+    # Keys of fewer than 16 bits sort stably by radix, in linear time.
+    if key.max() < 2 ** 16:
+        key = key.astype(np.uint16)
+    order = np.argsort(key, kind="stable")
+    key = key[order]
+    first = np.flatnonzero(np.concatenate(([True], key[1:] != key[:-1])))
+    keys, order = key[first], routed[order]
     groups = {}
     for k, positions in zip(keys, np.split(order, first[1:])):
         origin = [a for a, _ in geometry.block(k)]
@@ -281,17 +290,19 @@ def _sampled(name, args, points_per_task):
     geometry = _Geometry(rule, image.chunks)
 
     blocks, sizes, lazy = _point_blocks(coords, count, points_per_task)
+    # NumPy points are grouped here, once; Dask points by a task per block,
+    # after a first pass has told which chunks each block reaches.
     if lazy:
         key_sets = dask.compute(*[dask.delayed(_key_set)(geometry, *b) for b in blocks])
+        routes = [(dask.delayed(_route, pure=True)(geometry, *b), keys.tolist()) for b, keys in zip(blocks, key_sets)]
     else:
-        key_sets = [_key_set(geometry, *b) for b in blocks]
+        routes = [(groups, list(groups)) for groups in (_route(geometry, *b) for b in blocks)]
 
     cut = {}
     parts = []
-    for b, size, keys in zip(blocks, sizes, key_sets):
-        groups = dask.delayed(_route, pure=True)(geometry, *b)
+    for (groups, keys), size in zip(routes, sizes):
         pieces = []
-        for k in keys.tolist():
+        for k in keys:
             if k not in cut:
                 box = tuple(slice(a, z) for a, z in geometry.block(k))
                 cut[k] = [dask.delayed(np.asfortranarray, pure=True)(a[box]) for a in inputs]
