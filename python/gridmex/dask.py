@@ -17,15 +17,16 @@ of them.  A call the in-memory plug-in refuses is refused here with the same
 identifier when the graph is built: the plug-in itself is called on tiny
 stand-ins of the inputs' classes and of the sizes its checks look at.
 
-How it works: the points are cut into blocks of at most `points_per_task`
-(a keyword-only argument; Dask points keep their chunks up to that size).
+How it works: the points are cut into blocks of `points_per_task` points (a
+keyword-only argument; Dask points are rechunked to that size).
 Each point goes to the chunk that holds its cell (for the border rules of
 pxBilinSampleClamp and pxBilinSampleHold, the cell whose pixels it takes);
 a task receives the chunk with the halo the plug-in needs (the table
 _RULES below) and the points' coordinates minus the block's integer origin,
 and calls the plug-in.  Points the plug-in gives a fixed value (outside its
-valid range, NaN) take that value, read from the stand-in call.  A worker
-holds one block of the image and one block of points at a time.
+valid range, NaN) take that value, read from the stand-in call.  A task
+holds one block of the image (a chunk and its halo) and at most one block
+of points.
 
 Exactness: the halo makes the plug-in's range test and border rules on a
 block say what they say on the whole image, and the subtraction of the
@@ -37,8 +38,9 @@ at the image's first row (or column): the whole extent of that axis.
 
 NumPy points are grouped by chunk when the graph is built, and the groups
 travel in the graph.  With Dask points the graph needs the chunks each block
-of points reaches: building it reads the points once (on the scheduler),
-bringing back only those chunk numbers; a task per block then groups them.
+of points reaches: building it reads the points once (a compute on the
+current scheduler), bringing back only those chunk numbers; a task per
+block then groups them.
 """
 import collections
 

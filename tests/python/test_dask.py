@@ -130,19 +130,24 @@ def test_every_function_gives_the_bits_of_the_call(scheduler, name):
 
 @pytest.mark.parametrize("name, shape", [("pxBilinSampleHold", (3, 4)), ("pxBilinSampleClamp", (4, 3)),
                                          ("pxCellSlope", (1, 5)), ("pxCubicSample", (4, 8)),
+                                         ("pxCellSlopeMasked", (5, 2, 3)), ("pxCubicSlope", (7, 3, 3)),
                                          ("vxCellSlope", (4, 1, 3)), ("vxTrilinSample", (5, 4)),
-                                         ("vxCubicSlope", (0, 4, 4))])
+                                         ("vxCubicSample", (5, 6, 4, 2)), ("vxCubicSlope", (0, 4, 4))])
 def test_small_and_folded_images(name, shape):
-    """Images at the plug-ins' size limits, a 2-D volume (one slice), an
-    empty one, in chunks of one pixel."""
+    """Images at the plug-ins' size limits, images of three dimensions
+    (folded into their columns) with a flat mask longer than the image, a
+    2-D volume (one slice), one of four dimensions (read from its first
+    M N P elements), an empty one, in chunks of one pixel."""
     rng = np.random.default_rng(7)
     dims = 3 if name in VOLUMES else 2
-    extents = shape + (1,) * (dims - len(shape))
+    extents = shape[:1] + (int(np.prod(shape[1:])),) if dims == 2 else (shape + (1,))[:3]
     coords = [coordinates(rng, e, 300) for e in extents]
     whole = image_of(rng, shape, np.float64)
+    mask = [rng.random(np.prod(shape) + 4) < 0.7] if name == "pxCellSlopeMasked" else []
     with dask.config.set(scheduler="sync"):
-        assert_same(getattr(gridmex.dask, name)(*coords, da.from_array(whole, chunks=1)),
-                    getattr(gridmex, name)(*coords, whole))
+        assert_same(getattr(gridmex.dask, name)(*coords, da.from_array(whole, chunks=1),
+                                                *[da.from_array(m, chunks=7) for m in mask]),
+                    getattr(gridmex, name)(*coords, whole, *mask))
 
 
 def refusal(function, *args):
