@@ -2,10 +2,10 @@
 points: a 256^3 double volume (128 MiB) in 64^3 chunks and a 4096 x 4096
 double image (128 MiB) in 1024 x 1024 chunks, made and kept on the workers of
 a local cluster of 1 and then 2 worker processes (one thread each, plug-ins
-on one thread); 1 million points, random over the valid range or coherent
+on one thread), then on the threaded scheduler (2 threads, one process); 1 million points, random over the valid range or coherent
 (a displaced grid in storage order).  Each figure is the best of two timed
 calls after a warm-up call; the in-memory call runs on as many threads as
-the cluster has workers.  Writes bench/results/DATE-dask.csv (columns in
+the cluster has workers (2 beside the threaded scheduler).  Writes bench/results/DATE-dask.csv (columns in
 bench/README.md) and prints the same rows.  Run with the built package on
 the path:
     PYTHONPATH=build/python python3 bench/dask_bench.py
@@ -15,6 +15,7 @@ import os
 import subprocess
 import time
 
+import dask
 import dask.array as da
 import numpy as np
 
@@ -66,20 +67,27 @@ def main():
     started = datetime.datetime.now(datetime.timezone.utc)
     load = " ".join(open("/proc/loadavg").read().split()[:3])
     rows = []
-    for workers in (1, 2):
-        with LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
-                          dashboard_address=None) as cluster, Client(cluster):
-            kept = {dims: images[dims].persist() for dims in images}
+    for workers in (1, 2, "threads"):
+        if workers == "threads":
+            # One process, two threads: Dask's own cost without transfers.
+            scheduler = dask.config.set(scheduler="threads", num_workers=2)
+        else:
+            cluster = LocalCluster(n_workers=workers, threads_per_worker=1, processes=True, dashboard_address=None)
+            scheduler = Client(cluster)
+        kept = {dims: images[dims].persist() for dims in images}
+        with scheduler:
             for name, dims in CASES:
                 for set_name, coords in points[dims].items():
                     module, got = best(lambda: getattr(gridmex.dask, name)(*coords, kept[dims]).compute())
-                    with gridmex.threads(workers):
+                    with gridmex.threads(2 if workers == "threads" else workers):
                         alone, want = best(lambda: getattr(gridmex, name)(*coords, wholes[dims]))
                     row = (name, set_name, coords[0].size, "x".join(map(str, wholes[dims].shape)),
                            "x".join(str(c[0]) for c in kept[dims].chunks), workers, module, alone,
                            module / alone, got.tobytes() == want.tobytes())
                     print(",".join(map(str, row)), flush=True)
                     rows.append(row)
+        if workers != "threads":
+            cluster.close()
     commit = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"], capture_output=True,
                             text=True).stdout.strip() or "unknown"
     path = os.path.join(ROOT, "bench", "results", started.strftime("%Y-%m-%dT%H%MZ") + "-dask.csv")
