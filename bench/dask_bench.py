@@ -1,11 +1,13 @@
 """gridmex.dask against the in-memory call on the same image or volume and
-points: a 256^3 double volume (128 MiB) in 64^3 chunks and a 4096 x 4096
-double image (128 MiB) in 1024 x 1024 chunks, made and kept on the workers of
-a local cluster of 1 and then 2 worker processes (one thread each, plug-ins
-on one thread), then on the threaded scheduler (2 threads, one process); 1 million points, random over the valid range or coherent
-(a displaced grid in storage order).  Each figure is the best of two timed
-calls after a warm-up call; the in-memory call runs on as many threads as
-the cluster has workers (2 beside the threaded scheduler).  Writes bench/results/DATE-dask.csv (columns in
+points: a 256^3 double volume (128 MiB) in 64^3 chunks (and in 128^3 chunks
+for vxCubicSample) and a 4096 x 4096 double image (128 MiB) in 1024 x 1024
+chunks, made and kept on the workers of a local cluster of 1 and then 2
+worker processes (one thread each, plug-ins on one thread), then on the
+threaded scheduler (2 threads, one process); 1 million points, random over
+the valid range or coherent (a displaced grid in storage order).  Each
+figure is the best of two timed calls after a warm-up call; the in-memory
+call runs on as many threads as the cluster has workers (2 beside the
+threaded scheduler).  Writes bench/results/DATE-dask.csv (columns in
 bench/README.md) and prints the same rows.  Run with the built package on
 the path:
     PYTHONPATH=build/python python3 bench/dask_bench.py
@@ -23,7 +25,8 @@ import gridmex
 import gridmex.dask
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CASES = (("vxTrilinSample", 3), ("vxCubicSample", 3), ("pxBilinSample", 2))
+# plug-in, image: the volume in 64^3 chunks, in 128^3 chunks, the image.
+CASES = (("vxTrilinSample", "v64"), ("vxCubicSample", "v64"), ("vxCubicSample", "v128"), ("pxBilinSample", "i"))
 
 
 def made(shape, chunk):
@@ -61,9 +64,11 @@ def main():
 
     os.environ["GRIDMEX_THREADS"] = "1"
     rng = np.random.default_rng(1)
-    images = {3: made((256,) * 3, 64), 2: made((4096,) * 2, 1024)}
-    points = {dims: point_sets(images[dims].shape, 1_000_000, rng) for dims in images}
-    wholes = {dims: np.asfortranarray(images[dims].compute(scheduler="threads")) for dims in images}
+    images = {"v64": made((256,) * 3, 64), "v128": made((256,) * 3, 128), "i": made((4096,) * 2, 1024)}
+    sets = {3: point_sets(images["v64"].shape, 1_000_000, rng), 2: point_sets(images["i"].shape, 1_000_000, rng)}
+    points = {label: sets[image.ndim] for label, image in images.items()}
+    wholes = {label: np.asfortranarray(images[label].compute(scheduler="threads")) for label in ("v64", "i")}
+    wholes["v128"] = wholes["v64"]
     started = datetime.datetime.now(datetime.timezone.utc)
     load = " ".join(open("/proc/loadavg").read().split()[:3])
     rows = []
@@ -74,15 +79,15 @@ def main():
         else:
             cluster = LocalCluster(n_workers=workers, threads_per_worker=1, processes=True, dashboard_address=None)
             scheduler = Client(cluster)
-        kept = {dims: images[dims].persist() for dims in images}
+        kept = {label: images[label].persist() for label in images}
         with scheduler:
-            for name, dims in CASES:
-                for set_name, coords in points[dims].items():
-                    module, got = best(lambda: getattr(gridmex.dask, name)(*coords, kept[dims]).compute())
+            for name, label in CASES:
+                for set_name, coords in points[label].items():
+                    module, got = best(lambda: getattr(gridmex.dask, name)(*coords, kept[label]).compute())
                     with gridmex.threads(2 if workers == "threads" else workers):
-                        alone, want = best(lambda: getattr(gridmex, name)(*coords, wholes[dims]))
-                    row = (name, set_name, coords[0].size, "x".join(map(str, wholes[dims].shape)),
-                           "x".join(str(c[0]) for c in kept[dims].chunks), workers, module, alone,
+                        alone, want = best(lambda: getattr(gridmex, name)(*coords, wholes[label]))
+                    row = (name, set_name, coords[0].size, "x".join(map(str, wholes[label].shape)),
+                           "x".join(str(c[0]) for c in kept[label].chunks), workers, module, alone,
                            module / alone, got.tobytes() == want.tobytes())
                     print(",".join(map(str, row)), flush=True)
                     rows.append(row)
@@ -90,6 +95,8 @@ def main():
             cluster.close()
     commit = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"], capture_output=True,
                             text=True).stdout.strip() or "unknown"
+    if subprocess.run(["git", "-C", ROOT, "diff", "--quiet", "HEAD", "--"]).returncode:
+        commit += "-dirty"
     path = os.path.join(ROOT, "bench", "results", started.strftime("%Y-%m-%dT%H%MZ") + "-dask.csv")
     with open(path, "w", encoding="utf-8") as f:
         f.write("# gridmex.dask against the in-memory call, written by bench/dask_bench.py; "
