@@ -87,10 +87,11 @@ ArrayPtr complexCopy(const py::array &a, mxClassID cls) {
 // char(55296), so every str reaches the plug-in, which reads or refuses it.
 ArrayPtr charRow(py::handle str) {
     // Python's "utf-16" writes this machine's byte order after a byte-order mark.
-    const auto units = py::reinterpret_steal<py::bytes>(PyUnicode_AsEncodedString(str.ptr(), "utf-16", "surrogatepass"));
+    const auto units = py::reinterpret_steal<py::bytes>(
+        PyUnicode_AsEncodedString(str.ptr(), "utf-16", "surrogatepass"));
     if (!units) throw py::error_already_set();
     const std::string_view bytes = units;
-    const std::size_t n = (bytes.size() - 2) / sizeof(mxChar);
+    const std::size_t n = bytes.size() > 2 ? (bytes.size() - 2) / sizeof(mxChar) : 0;
     ArrayPtr a = owned(mxCreateNumericMatrix(n ? 1 : 0, n, mxCHAR_CLASS, mxREAL));
     if (n) std::memcpy(mxGetData(a.get()), bytes.data() + 2, n * sizeof(mxChar));
     return a;
