@@ -11,6 +11,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace mexhost {
 
@@ -86,6 +87,13 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
             result.ok = false;
             result.errorId = "mexhost:outOfMemory";
             result.errorText = "Out of memory.";
+        } catch (...) {
+            // Any other exception of the plug-in's own (where each file has
+            // its C++ runtime linked in, also its bad_alloc): the call ends
+            // with an error, not the caller's process.
+            result.ok = false;
+            result.errorId = "mexhost:pluginException";
+            result.errorText = "The plug-in ended with an exception the host does not know (out of memory, for one).";
         }
     }
     if (result.ok) {
@@ -101,6 +109,8 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
 }
 
 CallContext *currentCall() { return t_call; }
+
+void endCall(std::string id, std::string text) { throw CallError{std::move(id), std::move(text)}; }
 
 Plugin::Plugin(const std::string &path) : path_(path) {
     std::string why;

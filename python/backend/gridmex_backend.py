@@ -62,28 +62,35 @@ def prepare_metadata_for_build_wheel(metadata_directory, config_settings=None):
     return os.path.basename(info)
 
 
-def build_wheel(wheel_directory, config_settings=None, metadata_directory=None):
+def pack(stage, wheel_directory, tag):
+    """Zips the package laid out in stage/gridmex into a wheel of the given
+    tag in wheel_directory, with its metadata and RECORD; returns its name.
+    scripts/wheels packs its manylinux builds here too."""
     info = f"{NAME}-{VERSION}.dist-info"
-    wheel = f"{NAME}-{VERSION}-{_tag()}.whl"
+    wheel = f"{NAME}-{VERSION}-{tag}.whl"
+    files = {}
+    for folder, _, names in sorted(os.walk(os.path.join(stage, NAME))):
+        for name in sorted(names):
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, stage).replace(os.sep, "/")] = f.read()
+    files[f"{info}/METADATA"] = _metadata().encode()
+    files[f"{info}/WHEEL"] = (f"Wheel-Version: 1.0\nGenerator: {NAME}_backend\nRoot-Is-Purelib: false\n"
+                              f"Tag: {tag}\n").encode()
+    record = [_record_line(path, data) for path, data in files.items()] + [f"{info}/RECORD,,"]
+    files[f"{info}/RECORD"] = ("\n".join(record) + "\n").encode()
+    with zipfile.ZipFile(os.path.join(wheel_directory, wheel), "w", zipfile.ZIP_DEFLATED) as z:
+        for path, data in files.items():
+            entry = zipfile.ZipInfo(path, (2020, 1, 1, 0, 0, 0))
+            entry.external_attr = (0o755 if path.endswith((".so", ".dylib")) else 0o644) << 16
+            z.writestr(entry, data, zipfile.ZIP_DEFLATED)
+    return wheel
+
+
+def build_wheel(wheel_directory, config_settings=None, metadata_directory=None):
     stage = tempfile.mkdtemp(prefix="gridmex-wheel-")
     try:
         _build(stage)
-        files = {}
-        for folder, _, names in os.walk(os.path.join(stage, NAME)):
-            for name in sorted(names):
-                path = os.path.join(folder, name)
-                with open(path, "rb") as f:
-                    files[os.path.relpath(path, stage).replace(os.sep, "/")] = f.read()
-        files[f"{info}/METADATA"] = _metadata().encode()
-        files[f"{info}/WHEEL"] = (f"Wheel-Version: 1.0\nGenerator: {NAME}_backend\nRoot-Is-Purelib: false\n"
-                                  f"Tag: {_tag()}\n").encode()
-        record = [_record_line(path, data) for path, data in files.items()] + [f"{info}/RECORD,,"]
-        files[f"{info}/RECORD"] = ("\n".join(record) + "\n").encode()
-        with zipfile.ZipFile(os.path.join(wheel_directory, wheel), "w", zipfile.ZIP_DEFLATED) as z:
-            for path, data in files.items():
-                entry = zipfile.ZipInfo(path, (2020, 1, 1, 0, 0, 0))
-                entry.external_attr = (0o755 if path.endswith((".so", ".dylib")) else 0o644) << 16
-                z.writestr(entry, data, zipfile.ZIP_DEFLATED)
+        return pack(stage, wheel_directory, _tag())
     finally:
         shutil.rmtree(stage)
-    return wheel

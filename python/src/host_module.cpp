@@ -199,7 +199,12 @@ std::string stem(const std::string &path) {
 // A plug-in file, opened once.
 class Plugin {
 public:
-    explicit Plugin(const std::string &path) : plugin_(path), name_(stem(path)) {}
+    // The loader's own exception is of libmx's C++ runtime, which the
+    // extension's (linked into each file of a wheel) cannot name.
+    explicit Plugin(const std::string &path) try : plugin_(path), name_(stem(path)) {
+    } catch (...) {
+        throw py::value_error("cannot open the plug-in file " + path + " (missing, or not a plug-in of this system)");
+    }
 
     // Calls mexFunction with `nout` outputs asked for.  Returns (True,
     // outputs, console) or (False, (identifier, message), console).
