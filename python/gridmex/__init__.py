@@ -24,10 +24,12 @@ import contextlib
 import inspect
 import os
 
-from . import _host
-from ._plugins import PLUGINS, SIGNATURES, SUFFIX
-
 _FOLDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "own")
+if hasattr(os, "add_dll_directory"):  # Windows: the extension's libmx.dll and libmex.dll
+    os.add_dll_directory(_FOLDER)
+
+from . import _host  # noqa: E402
+from ._plugins import PLUGINS, SIGNATURES, SUFFIX  # noqa: E402
 
 
 class GridmexError(ValueError):
