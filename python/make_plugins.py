@@ -48,17 +48,16 @@ def parameters(name, text):
     order, from the calling forms of its help text (help_text's result; the
     file's comment lines serve as well).  An input that some form leaves out
     is optional.  A name that is a Python keyword gets a trailing "_"."""
-    forms = calling_forms(name, text)
+    # A form with a literal among its arguments (NAME(X, Y, I, 'cubic')) shows
+    # a value, not a parameter.
+    forms = [form for form in calling_forms(name, text) if all(p.isidentifier() for p in form)]
     if not forms:
-        sys.exit(f"{name}: no call form 'out = {name}(...)' in its help")
+        sys.exit(f"{name}: no call form 'out = {name}(...)' with named inputs in its help")
     longest = max(forms, key=len)
     for form in forms:
         if form != longest[:len(form)]:
             sys.exit(f"{name}: calling forms {form} and {longest} differ before their ends")
     shortest = min(len(form) for form in forms)
-    for p in longest:
-        if not p.isidentifier():
-            sys.exit(f"{name}: parameter {p!r} of its calling form is no name")
     return [(p + "_" if keyword.iskeyword(p) else p, k >= shortest) for k, p in enumerate(longest)]
 
 
