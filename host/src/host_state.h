@@ -66,6 +66,12 @@ std::size_t firstUnwritten(const mxArray *a);
 // console live in libmex and reach the call context of libmx through this.
 GRIDMEX_HOST_API CallContext *currentCall();
 
+// Ends the call in progress with a CallError.  It is thrown in libmx, where
+// callEntry catches it: where each library has the C++ runtime linked into it
+// (the Python wheels), a type's identity is its library's, and an error of a
+// type thrown in libmex would pass libmx's catch.
+[[noreturn]] GRIDMEX_HOST_API void endCall(std::string id, std::string text);
+
 }  // namespace mexhost
 
 #endif

@@ -12,6 +12,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace mexhost {
 
@@ -96,6 +97,13 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
             result.ok = false;
             result.errorId = "mexhost:outOfMemory";
             result.errorText = "Out of memory.";
+        } catch (...) {
+            // Any other exception of the plug-in's own (where each file has
+            // its C++ runtime linked in, also its bad_alloc): the call ends
+            // with an error, not the caller's process.
+            result.ok = false;
+            result.errorId = "mexhost:pluginException";
+            result.errorText = "The plug-in ended with an exception the host does not know (out of memory, for one).";
         }
     }
     if (result.ok) {
@@ -119,6 +127,8 @@ bool checksUnwrittenOutputs() {
     return false;
 #endif
 }
+
+void endCall(std::string id, std::string text) { throw CallError{std::move(id), std::move(text)}; }
 
 Plugin::Plugin(const std::string &path) : path_(path) {
     std::string why;
