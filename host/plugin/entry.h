@@ -36,6 +36,11 @@ inline mxArray *newDoubles(Index m, Index n) {
     return mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
 }
 
+// A new zero-filled real double array of the given dimensions.
+inline mxArray *newDoubles(mwSize ndim, const mwSize *dims) {
+    return mxCreateNumericArray(ndim, dims, mxDOUBLE_CLASS, mxREAL);
+}
+
 // Calls f with the data of an image or volume as a pointer to the element
 // type of its class, logical data as bytes (0 or 1); false, f not called,
 // when the class holds no real numbers.  The class is looked at before the
