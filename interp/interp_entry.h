@@ -16,8 +16,8 @@
 namespace interp {
 
 // The lower-case text of a char input, or "" when it is no char row of
-// fewer than 16 ASCII characters.  Read from the host's 16-bit code units,
-// as MATLAB, Octave and the own host store text.
+// fewer than 16 ASCII characters.  Read in the host's width of a char:
+// 16-bit code units in MATLAB and the own host, bytes in Octave.
 struct Word {
     char text[16] = "";
 };
@@ -26,10 +26,12 @@ inline Word word(const mxArray *a) {
     Word w;
     const std::size_t n = mxGetNumberOfElements(a);
     if (!mxIsChar(a) || mxGetM(a) > 1 || n >= sizeof w.text) return w;
-    const auto *units = static_cast<const std::uint16_t *>(mxGetData(a));
+    const bool wide = mxGetElementSize(a) == 2;
     for (std::size_t i = 0; i < n; ++i) {
-        if (units[i] == 0 || units[i] >= 128) return Word{};
-        w.text[i] = static_cast<char>(std::tolower(static_cast<int>(units[i])));
+        const unsigned unit = wide ? static_cast<const std::uint16_t *>(mxGetData(a))[i]
+                                   : static_cast<const unsigned char *>(mxGetData(a))[i];
+        if (unit == 0 || unit >= 128) return Word{};
+        w.text[i] = static_cast<char>(std::tolower(static_cast<int>(unit)));
     }
     return w;
 }

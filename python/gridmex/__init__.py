@@ -18,6 +18,7 @@ import os
 
 from . import _host
 from ._plugins import PLUGINS, SUFFIX
+from .ndimage import map_coordinates  # noqa: F401
 
 _FOLDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "own")
 
