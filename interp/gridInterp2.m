@@ -1,4 +1,4 @@
-% GRIDINTERP2  interp2 on the implicit grid: linear or nearest, at any points.
+% GRIDINTERP2  Linear or nearest interpolation on the implicit grid, as interp2.
 %
 %   v = gridInterp2(V, Xq, Yq) is interp2(V, Xq, Yq): the image V
 %   interpolated linearly at the points (Xq(k), Yq(k)), where sample
@@ -54,14 +54,14 @@
 %
 %   Example:
 %     V = 10 * (1:4)' + (1:5);        % V(r, c) = 10 r + c
-%     v = gridInterp2(V, [2.5 5 6], [1 4 2])          % 13.5, 45, NaN
+%     v = gridInterp2(V, [2.5 5 6], [1 4 2])          % 12.5, 45, NaN
 %     w = gridInterp2(V, 2.5, 3.5, 'nearest')         % 43
 %
 %   See also gridInterp3, interp2, pxBilinSample.
 
 %!shared V
 %! V = 10 * (1:4)' + (1:5);
-%!assert (gridInterp2 (V, [2.5 5 6], [1 4 2]), [13.5 45 NaN])
+%!assert (gridInterp2 (V, [2.5 5 6], [1 4 2]), [12.5 45 NaN])
 %!assert (gridInterp2 (V, 2.5, 3.5, 'nearest'), 43)
 %!assert (gridInterp2 (V, [0.5 NaN], [2 2], 'linear', -1), [-1 -1])
 %!assert (gridInterp2 (V, [0 4], [0 3], 'linear', -1, 'constant'), [11 45])

@@ -1,4 +1,4 @@
-% GRIDINTERP3  interp3 on the implicit grid: linear or nearest, at any points.
+% GRIDINTERP3  Linear or nearest interpolation on the implicit grid, as interp3.
 %
 %   v = gridInterp3(V, Xq, Yq, Zq) is interp3(V, Xq, Yq, Zq): the volume
 %   V interpolated linearly at the points (Xq(k), Yq(k), Zq(k)), where
