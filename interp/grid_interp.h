@@ -56,11 +56,20 @@ inline bool linearSpan(double q, Index n, Index stride, Span &s) {
         s.hi = j * stride;
         s.t = q - static_cast<double>(j);
     } else {
-        if (R == Rule::Constant ? !(q >= 0 && q <= static_cast<double>(n - 1)) : q != q) return false;
-        const double f = std::floor(q);
-        s.lo = clamped(f, n) * stride;
-        s.hi = clamped(f + 1, n) * stride;
-        s.t = q - f;
+        const bool inside = q >= 0 && q <= static_cast<double>(n - 1);
+        if (inside) {
+            // The floor of a non-negative coordinate is its truncation.
+            const Index j = static_cast<Index>(q);
+            s.lo = j * stride;
+            s.hi = (j + 1 < n ? j + 1 : j) * stride;
+            s.t = q - static_cast<double>(j);
+        } else {
+            if (R == Rule::Constant || q != q) return false;
+            const double f = std::floor(q);
+            s.lo = clamped(f, n) * stride;
+            s.hi = clamped(f + 1, n) * stride;
+            s.t = q - f;
+        }
     }
     return true;
 }
@@ -76,7 +85,8 @@ inline bool nearestSpan(double q, Index n, Index stride, Span &s) {
         s.lo = (j - 1 + (q - jd >= (jd + 1) - q ? 1 : 0)) * stride;
     } else {
         if (R == Rule::Constant ? !(q >= 0 && q <= static_cast<double>(n - 1)) : q != q) return false;
-        s.lo = clamped(std::floor(q + 0.5), n) * stride;
+        const double h = q + 0.5;
+        s.lo = (h >= 0 && h < static_cast<double>(n) ? static_cast<Index>(h) : clamped(std::floor(h), n)) * stride;
     }
     return true;
 }
