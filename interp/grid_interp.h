@@ -110,7 +110,7 @@ void interp2Range(const double *X, const double *Y, Index begin, Index end, cons
         Span r, c;
         if constexpr (Mth == Method::Nearest) {
             out[k] = nearestSpan<R>(Y[k], M, 1, r) && nearestSpan<R>(X[k], N, M, c) ? at(V, r.lo + c.lo)
-                                                                                     : fill<R>(extrapval);
+                                                                                    : fill<R>(extrapval);
             continue;
         }
         if (!linearSpan<R>(Y[k], M, 1, r) || !linearSpan<R>(X[k], N, M, c)) {
@@ -183,9 +183,8 @@ void interp3Range(const double *X, const double *Y, const double *Z, Index begin
 template <Method Mth, Rule R, typename T>
 void interp2(const double *X, const double *Y, Index count, const T *V, Index M, Index N, double extrapval,
              double *out) {
-    grid::parallelBlocks(count, 1, [&](Index begin, Index end) {
-        interp2Range<Mth, R, T>(X, Y, begin, end, V, M, N, extrapval, out);
-    });
+    grid::parallelBlocks(
+        count, 1, [&](Index begin, Index end) { interp2Range<Mth, R, T>(X, Y, begin, end, V, M, N, extrapval, out); });
 }
 
 template <Method Mth, Rule R, typename T>

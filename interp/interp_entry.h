@@ -93,8 +93,8 @@ void interpEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const 
                          plugin, D == 3 ? ", Zq" : "");
         }
     }
-    const double extrapval =
-        nrhs > D + 2 ? check.scalar(prhs[D + 2], "extrapval", "emptyScalar") : std::numeric_limits<double>::quiet_NaN();
+    const double extrapval = nrhs > D + 2 ? check.scalar(prhs[D + 2], "extrapval", "emptyScalar")
+                                          : std::numeric_limits<double>::quiet_NaN();
     Rule rule = Rule::Interp;
     if (nrhs > D + 3) {
         const Word r = word(prhs[D + 3]);
@@ -148,7 +148,7 @@ void interpEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const 
         }
         count = n[0] * n[1] * n[2];
         double *grid[3] = {nullptr, nullptr, nullptr};
-        for (int d = 0; d < D; ++d) grid[d] = static_cast<double *>(mxMalloc(static_cast<std::size_t>(count) * 8));
+        for (int d = 0; d < D; ++d) grid[d] = static_cast<double *>(mxMalloc(static_cast<std::size_t>(count) * sizeof(double)));
         for (Index p = 0, k = 0; p < n[2]; ++p)
             for (Index c = 0; c < n[1]; ++c)
                 for (Index r = 0; r < n[0]; ++r, ++k) {
@@ -166,10 +166,10 @@ void interpEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const 
         const auto run = [&](auto m, auto r) {
             if constexpr (D == 2) {
                 interp2<decltype(m)::value, decltype(r)::value, T>(q[0], q[1], count, V, ext[0], ext[1], extrapval,
-                                                                     out);
+                                                                   out);
             } else {
                 interp3<decltype(m)::value, decltype(r)::value, T>(q[0], q[1], q[2], count, V, ext[0], ext[1], ext[2],
-                                                                     extrapval, out);
+                                                                   extrapval, out);
             }
         };
         const auto withRule = [&](auto m) {

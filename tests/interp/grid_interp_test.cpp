@@ -157,7 +157,8 @@ TEST(GridInterp, VectorsOfOtherShapesSpanTheGridAsMeshgrid) {
 
 TEST(GridInterp, RefusesWhatItCannotServeWithItsIdentifiers) {
     ArrayPtr V = image(4, 5, f2), one = scalar(1), two = matrix(1, 2, {1, 2}), three = matrix(1, 3, {1, 2, 3});
-    ArrayPtr lin = text("linear"), cubic = text("cubic"), fill = scalar(0), bad = text("reflect"), row1 = image(1, 5, f2);
+    ArrayPtr lin = text("linear"), cubic = text("cubic"), fill = scalar(0), bad = text("reflect"),
+             row1 = image(1, 5, f2);
     ArrayPtr empty = matrix(0, 0), complexV(mxCreateNumericMatrix(4, 5, mxDOUBLE_CLASS, mxCOMPLEX));
     ArrayPtr singleX(mxCreateNumericMatrix(1, 1, mxSINGLE_CLASS, mxREAL)), vol = array({2, 2, 2});
     const struct {
@@ -204,11 +205,11 @@ TEST(GridInterp, KernelBlocksGiveTheBitsOfTheWholeRange) {
         Y[k] = u(rng);
     }
     interp::interp2<interp::Method::Linear, interp::Rule::Interp>(X.data(), Y.data(), count, V.data(), M, N, -1.0,
-                                                                    whole.data());
-    interp::interp2Range<interp::Method::Linear, interp::Rule::Interp>(X.data(), Y.data(), 0, count / 3, V.data(), M,
-                                                                         N, -1.0, parts.data());
+                                                                  whole.data());
+    interp::interp2Range<interp::Method::Linear, interp::Rule::Interp>(X.data(), Y.data(), 0, count / 3, V.data(), M, N,
+                                                                       -1.0, parts.data());
     interp::interp2Range<interp::Method::Linear, interp::Rule::Interp>(X.data(), Y.data(), count / 3, count, V.data(),
-                                                                         M, N, -1.0, parts.data());
+                                                                       M, N, -1.0, parts.data());
     for (interp::Index k = 0; k < count; ++k) ASSERT_TRUE(sameBits(whole[k], parts[k])) << k;
 }
 
