@@ -148,7 +148,8 @@ void interpEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const 
         }
         count = n[0] * n[1] * n[2];
         double *grid[3] = {nullptr, nullptr, nullptr};
-        for (int d = 0; d < D; ++d) grid[d] = static_cast<double *>(mxMalloc(static_cast<std::size_t>(count) * sizeof(double)));
+        for (int d = 0; d < D; ++d)
+            grid[d] = static_cast<double *>(mxMalloc(static_cast<std::size_t>(count) * sizeof(double)));
         for (Index p = 0, k = 0; p < n[2]; ++p)
             for (Index c = 0; c < n[1]; ++c)
                 for (Index r = 0; r < n[0]; ++r, ++k) {
