@@ -32,7 +32,9 @@
 %
 %   Arithmetic: 'interp' follows Octave's interp3 (the eight corners,
 %   weights multiplied along x, y, z, added in its order), so the values
-%   are those of interp3(double(V), ...) in Octave bit for bit; 'constant'
+%   are those of interp3(double(V), ...) in Octave bit for bit (but on a
+%   node beside an infinite or NaN sample, where Octave may take the cell
+%   on the other side and give NaN); 'constant'
 %   and 'nearest' follow scipy's map_coordinates on the C-ordered array
 %   permute(V, [3 2 1]) bit for bit.
 %
