@@ -192,8 +192,9 @@ TEST(GridInterp, RefusesWhatItCannotServeWithItsIdentifiers) {
     EXPECT_TRUE(call("gridInterp2", 1, {&row1, &zero, &zero, &lin, &fill, &constant}).ok);
 }
 
-// The kernel splits over threads in contiguous blocks: the same bits on a
-// call large enough to be split as on its pieces.
+// The kernel splits over threads in contiguous blocks, four-lane where the
+// processor serves it: the same bits on a call large enough to be split as
+// from the scalar kernel on its pieces.
 TEST(GridInterp, KernelBlocksGiveTheBitsOfTheWholeRange) {
     const interp::Index M = 40, N = 50, count = 200000;
     std::vector<double> V(M * N), X(count), Y(count), whole(count), parts(count);
