@@ -33,6 +33,13 @@ if(GRIDMEX_WITH_OCTAVE AND GRIDMEX_MKOCTFILE AND NOT GRIDMEX_SANITIZE AND NOT CM
     add_library(gridmex_octave_host INTERFACE)
     target_include_directories(gridmex_octave_host INTERFACE ${GRIDMEX_OCTAVE_INCLUDE})
     message(STATUS "Octave plug-ins: ${GRIDMEX_OCTAVE_DIR} (headers ${GRIDMEX_OCTAVE_INCLUDE})")
+    # Octave's older headers lack mxCreateUninitNumericMatrix: with those,
+    # outputs are created zero-filled.
+    file(STRINGS ${GRIDMEX_OCTAVE_INCLUDE}/mexproto.h uninit REGEX "mxCreateUninitNumericMatrix")
+    if(NOT uninit)
+      target_compile_definitions(gridmex_octave_host INTERFACE GRIDMEX_NO_UNINIT)
+      message(STATUS "Octave's headers lack mxCreateUninitNumericMatrix: outputs are created zero-filled")
+    endif()
   endif()
 endif()
 

@@ -39,8 +39,9 @@ set(CMAKE_C_FLAGS_RELEASE_INIT "-Xclang -O3")
 set(CMAKE_CXX_FLAGS_RELEASE_INIT "-Xclang -O3")
 set(CMAKE_USER_MAKE_RULES_OVERRIDE ${CMAKE_CURRENT_LIST_DIR}/zig-macos-rules.cmake)
 
-# There is no OpenMP runtime for macOS here: the plug-ins run on one thread.
-set(CMAKE_DISABLE_FIND_PACKAGE_OpenMP ON)
+# The plug-ins start their threads through the C++ standard library, as on
+# every system: libc++ (linked in) calls pthread_create of libSystem, which
+# scripts/build-macos checks in every bundle that splits calls.
 # Files are made with the search path they are installed with (the
 # plug-ins find the host libraries beside them): nothing on this machine
 # could rewrite a Mach-O file's search path at install.

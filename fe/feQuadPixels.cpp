@@ -27,9 +27,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const double *xpix = entry::doubles(prhs[3]);
     const double *ypix = entry::doubles(prhs[4]);
 
-    plhs[0] = entry::newDoubles(n, 1);
-    plhs[1] = entry::newDoubles(n, 1);
-    plhs[2] = entry::newDoubles(n, 1);
+    plhs[0] = entry::newUnfilled(n, 1);
+    plhs[1] = entry::newUnfilled(n, 1);
+    plhs[2] = entry::newUnfilled(n, 1);
     double *xg = entry::doubles(plhs[0]);
     double *yg = entry::doubles(plhs[1]);
     double *wg = entry::doubles(plhs[2]);
@@ -39,7 +39,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     } else if (code == 4) {
         fe::quadPixels<fe::Quad4>(xn, yn, xpix, ypix, n, xg, yg, wg);
     } else {
-        fe::markUnserved(n, xg);
-        fe::markUnserved(n, yg);
+        double *const coords[2] = {xg, yg};
+        fe::markUnserved(n, coords, 2, wg);
     }
 }

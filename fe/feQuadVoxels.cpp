@@ -29,7 +29,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     double *out[4];
     for (int i = 0; i < 4; ++i) {
-        plhs[i] = entry::newDoubles(n, 1);
+        plhs[i] = entry::newUnfilled(n, 1);
         out[i] = entry::doubles(plhs[i]);
     }
 
@@ -37,7 +37,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     case 4: fe::quadVoxels<fe::Tet4>(xn, yn, zn, xpix, ypix, zpix, n, out[0], out[1], out[2], out[3]); break;
     case 6: fe::quadVoxels<fe::Wedge6>(xn, yn, zn, xpix, ypix, zpix, n, out[0], out[1], out[2], out[3]); break;
     case 8: fe::quadVoxels<fe::Hex8>(xn, yn, zn, xpix, ypix, zpix, n, out[0], out[1], out[2], out[3]); break;
-    default:
-        for (int i = 0; i < 3; ++i) fe::markUnserved(n, out[i]);
+    default: fe::markUnserved(n, out, 3, out[3]);
     }
 }

@@ -149,10 +149,13 @@ void quadVoxels(const double *xn, const double *yn, const double *zn, const doub
     });
 }
 
-// A local coordinate of the n points for an element code that serves no
-// element: the node sums are empty, the determinant is 0, and every point
-// keeps the sentinel (its weight keeps the zero of the fresh output).
-inline void markUnserved(Index n, double *coord) { std::fill(coord, coord + n, kNoJacobian); }
+// The local coordinates and weights of the n points for an element code that
+// serves no element: the node sums are empty, the determinant is 0, and
+// every point keeps the sentinel coordinate and weight 0.
+inline void markUnserved(Index n, double *const *coords, int dims, double *wg) {
+    for (int d = 0; d < dims; ++d) std::fill(coords[d], coords[d] + n, kNoJacobian);
+    std::fill(wg, wg + n, 0.0);
+}
 
 }  // namespace fe
 

@@ -137,7 +137,7 @@ void interpEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const 
     for (int d = 0; d < D; ++d) q[d] = entry::doubles(prhs[1 + d]);
     Index count = entry::count(prhs[1]);
     if (same) {
-        plhs[0] = entry::newDoubles(mxGetNumberOfDimensions(prhs[1]), mxGetDimensions(prhs[1]));
+        plhs[0] = entry::newUnfilled(mxGetNumberOfDimensions(prhs[1]), mxGetDimensions(prhs[1]));
     } else {
         // Rows follow Yq, columns Xq, pages Zq.  The points are laid out
         // in scratch memory, which the host frees if the call fails.
@@ -158,7 +158,7 @@ void interpEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const 
                     if (D == 3) grid[2][k] = q[2][p];
                 }
         for (int d = 0; d < D; ++d) q[d] = grid[d];
-        plhs[0] = entry::newDoubles(D, dims);
+        plhs[0] = entry::newUnfilled(D, dims);
     }
 
     double *out = entry::doubles(plhs[0]);

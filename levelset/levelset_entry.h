@@ -58,7 +58,7 @@ inline void stepEntry(const char *plugin, const char *fieldName, const char *oth
     const double h = spacing(check, prhs[2]);
     const double dt = scalar(check, prhs[3], "dt");
 
-    plhs[0] = entry::newDoubles(s.M, s.N);
+    plhs[0] = entry::newUnfilled(s.M, s.N);
 
     kernel(entry::doubles(prhs[0]), entry::doubles(prhs[1]), entry::doubles(plhs[0]), s.M, s.N, 1.0 / h, dt);
 }

@@ -22,7 +22,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const std::size_t bytes = static_cast<std::size_t>(s.M * s.N) * sizeof(double);
     double *a = static_cast<double *>(mxMalloc(bytes));
     double *b = static_cast<double *>(mxMalloc(bytes));
-    plhs[0] = entry::newDoubles(s.M, s.N);
+    plhs[0] = entry::newUnfilled(s.M, s.N);
 
     levelset::redistance(entry::doubles(prhs[0]), s.M, s.N, h, T, a, b, entry::doubles(plhs[0]));
 

@@ -12,7 +12,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const double h = levelset::spacing(check, prhs[1]);
     const double dt = levelset::scalar(check, prhs[2], "dt");
 
-    plhs[0] = entry::newDoubles(s.M, s.N);
+    plhs[0] = entry::newUnfilled(s.M, s.N);
 
     levelset::redistanceStep(entry::doubles(prhs[0]), entry::doubles(plhs[0]), s.M, s.N, dt, 1.0 / h);
 }

@@ -1,7 +1,8 @@
 // Redistancing: explicit pseudo-time steps of phi_t + S(phi)(|grad phi| - 1)
-// = 0, which bring a level-set function back to a signed distance (gradient
-// magnitude 1) while keeping its zero level.  S is the sharp sign of the
-// field being stepped, taken anew at every step, 0 counting as positive.
+// = 0, which bring a level-set function towards a signed distance (gradient
+// magnitude 1); the first-order scheme moves the zero level by a fraction of
+// a cell.  S is the sharp sign of the field being stepped, taken anew at
+// every step, 0 counting as positive.
 #ifndef GRIDMEX_LEVELSET_REDISTANCE_H
 #define GRIDMEX_LEVELSET_REDISTANCE_H
 

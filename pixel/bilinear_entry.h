@@ -24,7 +24,7 @@ void bilinEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, const m
                      static_cast<long long>(M), static_cast<long long>(N));
     }
 
-    plhs[0] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
+    plhs[0] = entry::newUnfilled(entry::rows(prhs[0]), entry::cols(prhs[0]));
 
     const double *X = entry::doubles(prhs[0]), *Y = entry::doubles(prhs[1]);
     double *out = entry::doubles(plhs[0]);

@@ -55,8 +55,8 @@ void cellSlopeEntry(const char *plugin, int nlhs, mxArray *plhs[], int nrhs, con
     const double *X = entry::doubles(prhs[0]);
     const double *Y = entry::doubles(prhs[1]);
 
-    plhs[0] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
-    plhs[1] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
+    plhs[0] = entry::newUnfilled(entry::rows(prhs[0]), entry::cols(prhs[0]));
+    plhs[1] = entry::newUnfilled(entry::rows(prhs[0]), entry::cols(prhs[0]));
     double *gx = entry::doubles(plhs[0]);
     double *gy = entry::doubles(plhs[1]);
 

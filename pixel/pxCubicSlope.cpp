@@ -14,8 +14,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const entry::Index M = entry::rows(prhs[2]);
     const entry::Index N = entry::cols(prhs[2]);
 
-    plhs[0] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
-    plhs[1] = entry::newDoubles(entry::rows(prhs[0]), entry::cols(prhs[0]));
+    plhs[0] = entry::newUnfilled(entry::rows(prhs[0]), entry::cols(prhs[0]));
+    plhs[1] = entry::newUnfilled(entry::rows(prhs[0]), entry::cols(prhs[0]));
 
     const double *X = entry::doubles(prhs[0]), *Y = entry::doubles(prhs[1]);
     double *gx = entry::doubles(plhs[0]), *gy = entry::doubles(plhs[1]);

@@ -18,7 +18,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
                      static_cast<long long>(M), static_cast<long long>(N));
     }
 
-    plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(M), static_cast<mwSize>(N), mxREAL);
+    plhs[0] = entry::newUnfilled(M, N);
 
     double *d = entry::doubles(plhs[0]);
     entry::withElements(prhs[0], [&](const auto *a) { util::fdSlope(a, M, N, d); });

@@ -15,7 +15,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     check.realDouble(A, "A");
     const entry::Index n = entry::cols(A);
 
-    plhs[0] = entry::newDoubles(36, n);
+    plhs[0] = entry::newUnfilled(36, n);
 
     const double *a = entry::doubles(A);
     const util::Singular s = util::invert6Stack(a, n, entry::doubles(plhs[0]));

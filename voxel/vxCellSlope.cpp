@@ -9,7 +9,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     const voxel::VolumeInputs in = voxel::volumeInputs(entry::Checks("vxCellSlope"), prhs);
 
-    for (int o = 0; o < 3; ++o) plhs[o] = entry::newDoubles(in.rows, in.cols);
+    for (int o = 0; o < 3; ++o) plhs[o] = entry::newUnfilled(in.rows, in.cols);
 
     double *gi = entry::doubles(plhs[0]), *gj = entry::doubles(plhs[1]), *gk = entry::doubles(plhs[2]);
     entry::withElements(in.volume, [&](const auto *V) {

@@ -8,7 +8,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     const voxel::VolumeInputs in = voxel::volumeInputs(entry::Checks("vxTrilinSample"), prhs);
 
-    plhs[0] = entry::newDoubles(in.rows, in.cols);
+    plhs[0] = entry::newUnfilled(in.rows, in.cols);
 
     double *out = entry::doubles(plhs[0]);
     entry::withElements(

@@ -67,6 +67,8 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 #define mxCreateNumericArray mxCreateNumericArray_730
 #define mxCreateNumericMatrix mxCreateNumericMatrix_730
 #define mxCreateDoubleMatrix mxCreateDoubleMatrix_730
+#define mxCreateUninitNumericArray mxCreateUninitNumericArray_730
+#define mxCreateUninitNumericMatrix mxCreateUninitNumericMatrix_730
 #define mxCreateLogicalMatrix mxCreateLogicalMatrix_730
 #define mxCreateCharArray mxCreateCharArray_730
 #define mxCreateCellArray mxCreateCellArray_730
@@ -113,9 +115,14 @@ GRIDMEX_HOST_API bool mxIsCell(const mxArray *a);
 GRIDMEX_HOST_API bool mxIsStruct(const mxArray *a);
 GRIDMEX_HOST_API bool mxIsFunctionHandle(const mxArray *a);
 
-/* Creation and destruction.  New arrays are zero-filled. */
+/* Creation and destruction.  New arrays are zero-filled, but for those of
+ * the Uninit functions, whose elements are undefined until the caller writes
+ * them (the own host's test build fills them with a pattern, see
+ * mexhost.h). */
 GRIDMEX_HOST_API mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateUninitNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx);
+GRIDMEX_HOST_API mxArray *mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity cx);
 GRIDMEX_HOST_API mxArray *mxCreateDoubleScalar(double value);
 GRIDMEX_HOST_API mxArray *mxCreateString(const char *text);

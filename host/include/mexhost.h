@@ -8,6 +8,7 @@
 #include "mex.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,17 @@ GRIDMEX_HOST_API mxArray *newBorrowedArray(mxClassID cls, mwSize ndim, const mwS
 // only the record).  Null for a borrowed array or one without data.
 GRIDMEX_HOST_API void *takeData(mxArray *a);
 GRIDMEX_HOST_API void releaseData(void *data);
+
+// In a build of the host with GRIDMEX_FILL_UNINIT (the test builds) every
+// element of an array created by mxCreateUninitNumericArray or
+// mxCreateUninitNumericMatrix starts as this signalling NaN (a quiet NaN
+// after any arithmetic, so only an element never written keeps it), and a
+// call returning an output with an element that still holds it fails with
+// "mexhost:unwrittenOutput": every harness that calls a plug-in through the
+// host checks that outputs created uninitialised were written in full.
+constexpr std::uint64_t kUnwrittenPattern = 0x7FF4A5A5A5A5A5A5u;
+// Whether this build of the host fills and checks so.
+GRIDMEX_HOST_API bool checksUnwrittenOutputs();
 
 // Number of arrays and scratch blocks alive in the host, for leak checks.
 GRIDMEX_HOST_API std::size_t liveArrays();

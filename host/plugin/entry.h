@@ -36,9 +36,25 @@ inline mxArray *newDoubles(Index m, Index n) {
     return mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
 }
 
-// A new zero-filled real double array of the given dimensions.
-inline mxArray *newDoubles(mwSize ndim, const mwSize *dims) {
+// A new real double m x n array whose elements are undefined, for an output
+// the kernel writes in full: the host does not fill it first, which on
+// millions of points is a large share of a call.  GRIDMEX_NO_UNINIT is set
+// where a host's headers lack the function; outputs are zero-filled there.
+inline mxArray *newUnfilled(Index m, Index n) {
+#if defined(GRIDMEX_NO_UNINIT)
+    return newDoubles(m, n);
+#else
+    return mxCreateUninitNumericMatrix(static_cast<mwSize>(m), static_cast<mwSize>(n), mxDOUBLE_CLASS, mxREAL);
+#endif
+}
+
+// The same of the given dimensions.
+inline mxArray *newUnfilled(mwSize ndim, const mwSize *dims) {
+#if defined(GRIDMEX_NO_UNINIT)
     return mxCreateNumericArray(ndim, dims, mxDOUBLE_CLASS, mxREAL);
+#else
+    return mxCreateUninitNumericArray(ndim, dims, mxDOUBLE_CLASS, mxREAL);
+#endif
 }
 
 // Calls f with the data of an image or volume as a pointer to the element

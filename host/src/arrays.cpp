@@ -85,7 +85,55 @@ double firstAs(const void *p) {
     return static_cast<double>(v);
 }
 
+// Data of `bytes` bytes (at least one, so that an empty array has a valid,
+// distinct pointer), zero-filled or, when not, left as malloc gives them or
+// filled with the pattern in a test build.
+void *newData(std::size_t bytes, bool zero) {
+    if (zero) return std::calloc(bytes ? bytes : 1, 1);
+    void *p = std::malloc(bytes ? bytes : 1);
+#if defined(GRIDMEX_FILL_UNINIT)
+    if (p) fillUnwritten(p, bytes);
+#endif
+    return p;
+}
+
 }  // namespace
+
+#if defined(GRIDMEX_FILL_UNINIT)
+void fillUnwritten(void *data, std::size_t bytes) {
+    auto *p = static_cast<unsigned char *>(data);
+    for (std::size_t b = 0; b < bytes; ++b) p[b] = kUnwrittenBytes[b % 8];
+}
+
+std::size_t firstUnwritten(const mxArray *a) {
+    if (!a->unfilled || !a->real) return a->count;
+    const auto *p = static_cast<const unsigned char *>(a->real);
+    const std::size_t size = a->elementSize;
+    for (std::size_t i = 0; i < a->count; ++i) {
+        bool same = true;
+        for (std::size_t b = 0; b < size && same; ++b) same = p[i * size + b] == kUnwrittenBytes[(i * size + b) % 8];
+        if (same) return i;
+    }
+    return a->count;
+}
+#endif
+
+mxArray *newNumeric(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx, bool zero) {
+    std::size_t elementSize = classElementSize(cls);
+    if (elementSize == 0) {
+        throw CallError{"mexhost:unsupportedClass", "The own host creates numeric, logical and char arrays only."};
+    }
+    mxArray *a = newRecord(cls, dims, ndim, elementSize);
+    const std::size_t bytes = a->count * elementSize;
+    a->unfilled = !zero;
+    a->real = newData(bytes, zero);
+    if (cx == mxCOMPLEX) a->imag = newData(bytes, zero);
+    if (!a->real || (cx == mxCOMPLEX && !a->imag)) {
+        mxDestroyArray(a);
+        outOfMemory();
+    }
+    return a;
+}
 
 mxArray *newFunctionHandle() {
     const mwSize dims[2] = {1, 1};
@@ -191,21 +239,16 @@ bool mxIsFunctionHandle(const mxArray *a) { return a->cls == mxFUNCTION_CLASS; }
 // Any numeric, logical or char class may be created here (MATLAB offers
 // other constructors for logical and char; one is enough for tests).
 mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx) {
-    std::size_t elementSize = mexhost::classElementSize(cls);
-    if (elementSize == 0) {
-        throw CallError{"mexhost:unsupportedClass", "The own host creates numeric, logical and char arrays only."};
-    }
-    mxArray *a = mexhost::newRecord(cls, dims, ndim, elementSize);
-    std::size_t bytes = a->count * elementSize;
-    // Zero-filled as MATLAB's; at least one byte so an empty array has a
-    // valid, distinct data pointer.
-    a->real = std::calloc(bytes ? bytes : 1, 1);
-    if (cx == mxCOMPLEX) a->imag = std::calloc(bytes ? bytes : 1, 1);
-    if (!a->real || (cx == mxCOMPLEX && !a->imag)) {
-        mxDestroyArray(a);
-        mexhost::outOfMemory();
-    }
-    return a;
+    return mexhost::newNumeric(ndim, dims, cls, cx, true);
+}
+
+mxArray *mxCreateUninitNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx) {
+    return mexhost::newNumeric(ndim, dims, cls, cx, false);
+}
+
+mxArray *mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx) {
+    mwSize dims[2] = {m, n};
+    return mxCreateUninitNumericArray(2, dims, cls, cx);
 }
 
 mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx) {

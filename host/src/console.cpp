@@ -7,11 +7,9 @@
 #include <cstdio>
 #include <string>
 
-using mexhost::CallError;
-
 extern "C" {
 
-void mexErrMsgTxt(const char *text) { throw CallError{"", text ? text : ""}; }
+void mexErrMsgTxt(const char *text) { mexhost::endCall("", text ? text : ""); }
 
 void mexErrMsgIdAndTxt(const char *id, const char *fmt, ...) {
     char buffer[2048];
@@ -19,7 +17,7 @@ void mexErrMsgIdAndTxt(const char *id, const char *fmt, ...) {
     va_start(args, fmt);
     std::vsnprintf(buffer, sizeof buffer, fmt, args);
     va_end(args);
-    throw CallError{id ? id : "", buffer};
+    mexhost::endCall(id ? id : "", buffer);
 }
 
 int mexPrintf(const char *fmt, ...) {

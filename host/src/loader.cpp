@@ -11,6 +11,8 @@
 
 #include <new>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 namespace mexhost {
 
@@ -73,10 +75,19 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
             entry(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
             result.ok = true;
             for (int i = 0; i < nlhs; ++i) {
-                if (!plhs[static_cast<std::size_t>(i)]) {
+                const mxArray *out = plhs[static_cast<std::size_t>(i)];
+                if (!out) {
                     throw CallError{"mexhost:unassignedOutput",
                                     "One or more output arguments not assigned during call."};
                 }
+#if defined(GRIDMEX_FILL_UNINIT)
+                const std::size_t unwritten = firstUnwritten(out);
+                if (unwritten < out->count) {
+                    throw CallError{"mexhost:unwrittenOutput",
+                                    "Output " + std::to_string(i + 1) + " was created uninitialised and its element " +
+                                        std::to_string(unwritten + 1) + " was never written."};
+                }
+#endif
             }
         } catch (const CallError &e) {
             result.ok = false;
@@ -86,6 +97,13 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
             result.ok = false;
             result.errorId = "mexhost:outOfMemory";
             result.errorText = "Out of memory.";
+        } catch (...) {
+            // Any other exception of the plug-in's own (where each file has
+            // its C++ runtime linked in, also its bad_alloc): the call ends
+            // with an error, not the caller's process.
+            result.ok = false;
+            result.errorId = "mexhost:pluginException";
+            result.errorText = "The plug-in ended with an exception the host does not know (out of memory, for one).";
         }
     }
     if (result.ok) {
@@ -101,6 +119,16 @@ CallResult callEntry(MexEntry entry, int nlhs, const std::vector<const mxArray *
 }
 
 CallContext *currentCall() { return t_call; }
+
+bool checksUnwrittenOutputs() {
+#if defined(GRIDMEX_FILL_UNINIT)
+    return true;
+#else
+    return false;
+#endif
+}
+
+void endCall(std::string id, std::string text) { throw CallError{std::move(id), std::move(text)}; }
 
 Plugin::Plugin(const std::string &path) : path_(path) {
     std::string why;

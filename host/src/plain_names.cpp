@@ -6,6 +6,8 @@
 #undef mxCreateNumericArray
 #undef mxCreateNumericMatrix
 #undef mxCreateDoubleMatrix
+#undef mxCreateUninitNumericArray
+#undef mxCreateUninitNumericMatrix
 #undef mxCreateCellMatrix
 #undef mxCreateStructMatrix
 #undef mxGetNumberOfDimensions
@@ -27,6 +29,12 @@ GRIDMEX_HOST_API mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cl
 }
 GRIDMEX_HOST_API mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity cx) {
     return mxCreateDoubleMatrix_730(m, n, cx);
+}
+GRIDMEX_HOST_API mxArray *mxCreateUninitNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity cx) {
+    return mxCreateUninitNumericArray_730(ndim, dims, cls, cx);
+}
+GRIDMEX_HOST_API mxArray *mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity cx) {
+    return mxCreateUninitNumericMatrix_730(m, n, cls, cx);
 }
 GRIDMEX_HOST_API mxArray *mxCreateCellMatrix(mwSize m, mwSize n) { return mxCreateCellMatrix_730(m, n); }
 GRIDMEX_HOST_API mxArray *mxGetCell(const mxArray *cell, mwIndex i) { return mxGetCell_730(cell, i); }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace py = pybind11;
@@ -81,19 +82,50 @@ ArrayPtr complexCopy(const py::array &a, mxClassID cls) {
     return out;
 }
 
+// A str as MATLAB holds text: a char row of its UTF-16 code units (a 0 x 0
+// char when empty).  A lone surrogate is one code unit, as in MATLAB's
+// char(55296), so every str reaches the plug-in, which reads or refuses it.
+ArrayPtr charRow(py::handle str) {
+    // Python's "utf-16" writes this machine's byte order after a byte-order mark.
+    const auto units = py::reinterpret_steal<py::bytes>(
+        PyUnicode_AsEncodedString(str.ptr(), "utf-16", "surrogatepass"));
+    if (!units) throw py::error_already_set();
+    const std::string_view bytes = units;
+    const std::size_t n = bytes.size() > 2 ? (bytes.size() - 2) / sizeof(mxChar) : 0;
+    ArrayPtr a = owned(mxCreateNumericMatrix(n ? 1 : 0, n, mxCHAR_CLASS, mxREAL));
+    if (n) std::memcpy(mxGetData(a.get()), bytes.data() + 2, n * sizeof(mxChar));
+    return a;
+}
+
+// A Python int as a double scalar.  An int that no double holds exactly
+// (beyond 2^53 in magnitude and not a multiple of the spacing there, or
+// beyond the largest double) is refused rather than rounded.
+ArrayPtr intScalar(py::handle value, const std::string &plugin, std::size_t position) {
+    const std::string argument = plugin + ": argument " + std::to_string(position);
+    const double d = PyLong_AsDouble(value.ptr());
+    if (d == -1.0 && PyErr_Occurred()) {
+        PyErr_Clear();
+        throw py::type_error(argument + " is an int beyond the range of a double");
+    }
+    if (!py::float_(d).equal(value)) {
+        throw py::type_error(argument + " is an int that no double holds exactly; float(n) rounds it");
+    }
+    return owned(mxCreateDoubleScalar(d));
+}
+
 // One input as the host array a plug-in reads.  `keep` holds the NumPy
-// arrays whose memory the host arrays borrow until the call is over.
-ArrayPtr toHost(py::handle obj, std::vector<py::object> &keep) {
+// arrays whose memory the host arrays borrow until the call is over; the
+// plug-in's name and the input's position (from 1) name it in a refusal.
+ArrayPtr toHost(py::handle obj, std::vector<py::object> &keep, const std::string &plugin, std::size_t position) {
     if (obj.is_none()) return owned(mxCreateDoubleMatrix(0, 0, mxREAL));
-    if (py::isinstance<py::str>(obj)) return owned(mxCreateString(obj.cast<std::string>().c_str()));
+    if (PyUnicode_Check(obj.ptr())) return charRow(obj);
     if (PyBool_Check(obj.ptr())) {
         ArrayPtr a = owned(mxCreateNumericMatrix(1, 1, mxLOGICAL_CLASS, mxREAL));
         *static_cast<mxLogical *>(mxGetData(a.get())) = obj.ptr() == Py_True;
         return a;
     }
-    if (PyLong_Check(obj.ptr()) || PyFloat_Check(obj.ptr())) {
-        return owned(mxCreateDoubleScalar(py::cast<double>(py::float_(py::reinterpret_borrow<py::object>(obj)))));
-    }
+    if (PyLong_Check(obj.ptr())) return intScalar(obj, plugin, position);
+    if (PyFloat_Check(obj.ptr())) return owned(mxCreateDoubleScalar(PyFloat_AsDouble(obj.ptr())));
     py::module_ numpy = py::module_::import("numpy");
     py::array a;
     try {
@@ -158,10 +190,21 @@ py::array toNumPy(mxArray *a) {
     return py::array(dtype, shape, strides, data, owner);
 }
 
+// The plug-in's name: its file name without folder and suffix.
+std::string stem(const std::string &path) {
+    const std::size_t start = path.find_last_of("/\\") + 1;
+    return path.substr(start, path.find('.', start) - start);
+}
+
 // A plug-in file, opened once.
 class Plugin {
 public:
-    explicit Plugin(const std::string &path) : plugin_(path) {}
+    // The loader's own exception is of libmx's C++ runtime, which the
+    // extension's (linked into each file of a wheel) cannot name.
+    explicit Plugin(const std::string &path) try : plugin_(path), name_(stem(path)) {
+    } catch (...) {
+        throw py::value_error("cannot open the plug-in file " + path + " (missing, or not a plug-in of this system)");
+    }
 
     // Calls mexFunction with `nout` outputs asked for.  Returns (True,
     // outputs, console) or (False, (identifier, message), console).
@@ -169,7 +212,7 @@ public:
         std::vector<py::object> keep;
         std::vector<ArrayPtr> inputs;
         inputs.reserve(args.size());
-        for (py::handle arg : args) inputs.push_back(toHost(arg, keep));
+        for (py::handle arg : args) inputs.push_back(toHost(arg, keep, name_, inputs.size() + 1));
         std::vector<const mxArray *> prhs;
         for (const ArrayPtr &a : inputs) prhs.push_back(a.get());
         mexhost::CallResult result;
@@ -187,6 +230,7 @@ public:
 
 private:
     mexhost::Plugin plugin_;
+    std::string name_;
 };
 
 }  // namespace

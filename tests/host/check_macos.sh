@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check_macos.sh [--plugins-only] DIR ARCH NAME...
+# check_macos.sh [--plugins-only] [--threaded "NAME..."] DIR ARCH NAME...
 # Reads the Mach-O tables of a cross-built macOS build folder DIR (arm64 or
 # x86_64) with LLVM's llvm-objdump and llvm-nm; nothing here can run them.
 # The host libraries DIR/libmx.dylib and DIR/libmex.dylib carry the install
@@ -15,10 +15,19 @@
 #   binds every mx function from libmx and every mex function from libmex,
 #   nothing else from them, and the functions whose sizes became 64 bits
 #   wide in MATLAB 7.3 under their _730 names, the others under their plain
-#   names.
+#   names;
+#   with --threaded, binds _pthread_create from libSystem exactly when it is
+#   one of the plug-ins listed there (those that split large calls over
+#   threads of the C++ standard library).
 set -euo pipefail
-with_host=1
-[ "$1" = --plugins-only ] && { with_host=0; shift; }
+with_host=1 threaded=
+while :; do
+    case $1 in
+    --plugins-only) with_host=0; shift ;;
+    --threaded) threaded=" $2 "; shift 2 ;;
+    *) break ;;
+    esac
+done
 dir=$1 arch=$2
 shift 2
 case $arch in
@@ -104,6 +113,14 @@ for name in "$@"; do
 $bound
 BOUND
     [ $host_bindings -gt 0 ] || fail "binds nothing from libmx"
+    if [ -n "$threaded" ]; then
+        starts=no
+        grep -qx 'libSystem _pthread_create' <<<"$bound" && starts=yes
+        case $threaded in
+        *" $name "*) [ $starts = yes ] || fail "splits calls over threads but binds no _pthread_create" ;;
+        *) [ $starts = no ] || fail "binds _pthread_create but is not listed as splitting calls" ;;
+        esac
+    fi
 done
 [ $status -eq 0 ] && echo "Mach-O tables checked: $arch $([ $with_host -eq 1 ] && echo "host libraries and ")$# plug-ins in $dir"
 exit $status

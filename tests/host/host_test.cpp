@@ -143,6 +143,22 @@ TEST(HostCalls, UnassignedOutputIsAnError) {
     EXPECT_EQ(mexhost::liveScratchBlocks(), 0u);
 }
 
+// The test builds' host fills outputs created uninitialised with a pattern
+// and refuses a call that leaves any element of it.
+TEST(HostCalls, UnwrittenElementOfAnUninitialisedOutputIsAnError) {
+    ASSERT_TRUE(mexhost::checksUnwrittenOutputs());
+    ArrayPtr four = scalar(4), five = scalar(5);
+    CallResult partly = probe().call(2, {four.get()});
+    EXPECT_FALSE(partly.ok);
+    EXPECT_EQ(partly.errorId, "mexhost:unwrittenOutput");
+    EXPECT_EQ(partly.errorText, "Output 2 was created uninitialised and its element 10 was never written.");
+    EXPECT_TRUE(partly.outputs.empty());
+
+    CallResult fully = probe().call(2, {five.get()});
+    ASSERT_TRUE(fully.ok) << fully.errorText;
+    EXPECT_EQ(values(fully.outputs[1].get()), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
 TEST(HostCalls, SlotZeroIsKeptWhenNoOutputIsAsked) {
     CallResult r = probe().call(0, {});
     ASSERT_TRUE(r.ok);
@@ -161,9 +177,10 @@ TEST(HostLoader, RefusesFilesWithoutAnEntryPoint) {
 TEST(HostLoader, LinuxLibmxKeepsThePlainNames) {
     void *mx = dlopen(HOST_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(mx, nullptr);
-    for (const char *name : {"mxCreateNumericArray", "mxCreateNumericMatrix", "mxCreateDoubleMatrix",
-                             "mxCreateCellMatrix", "mxCreateStructMatrix", "mxGetNumberOfDimensions", "mxGetDimensions",
-                             "mxGetCell", "mxSetCell", "mxGetField", "mxSetField"}) {
+    for (const char *name :
+         {"mxCreateNumericArray", "mxCreateNumericMatrix", "mxCreateDoubleMatrix", "mxCreateUninitNumericArray",
+          "mxCreateUninitNumericMatrix", "mxCreateCellMatrix", "mxCreateStructMatrix", "mxGetNumberOfDimensions",
+          "mxGetDimensions", "mxGetCell", "mxSetCell", "mxGetField", "mxSetField"}) {
         EXPECT_NE(dlsym(mx, name), nullptr) << name;
         EXPECT_NE(dlsym(mx, (std::string(name) + "_730").c_str()), nullptr) << name;
     }

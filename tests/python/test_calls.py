@@ -1,6 +1,7 @@
 """The table's calls through the package: the output bits, or the refusal
 (exception type, identifier and text), that the own host's loader gave for
 the same call (calls_dump wrote them to GRIDMEX_PYTHON_CALLS)."""
+import inspect
 import json
 import os
 
@@ -43,6 +44,11 @@ def test_table_calls_match_the_own_host(name):
     calls = [c for c in CALLS if c["name"] == name]
     assert sum(c["kind"] == "served" for c in calls) > 0
     function = getattr(gridmex, name)
+    # The signature read from the help: the table's shortest valid call
+    # passes exactly its required parameters, and some valid call all of them.
+    parameters = inspect.signature(function).parameters.values()
+    served = {len(c["inputs"]) for c in calls if c["kind"] == "served"}
+    assert min(served) == sum(p.default is p.empty for p in parameters) and len(parameters) in served
     for k, call in enumerate(calls):
         args = [decode(a) for a in call["inputs"]]
         if call["ok"]:

@@ -2,8 +2,9 @@
 plug-ins (layouts, dtypes, shapes, scalars), how refusals come back, the
 docstrings, threads and the GIL, and that repeated calls leak nothing."""
 import concurrent.futures
-import os
 import gc
+import inspect
+import os
 import sys
 import threading
 import time
@@ -11,6 +12,7 @@ import tracemalloc
 
 import numpy as np
 import pytest
+from hypothesis import given, settings, strategies as st
 
 import gridmex
 
@@ -74,7 +76,7 @@ def test_shapes_are_matlab_sizes_and_indices_map_to_the_pixel_frame():
     assert np.array_equal(v[1:-1, 1:-1], IMAGE[1:-1, 1:-1])  # the first and last rows and columns are outside
     assert gridmex.pxBilinSample(X, Y, IMAGE).shape == (500, 1)  # 1-D: a column
     assert gridmex.pxBilinSample(np.zeros((0, 3)), np.zeros((0, 3)), IMAGE).shape == (0, 3)
-    assert gridmex.pxBilinSample(None, None, IMAGE).shape == (0, 0)  # None is MATLAB's []
+    assert gridmex.pxBilinSample(np.empty((0, 0)), np.empty((0, 0)), IMAGE).shape == (0, 0)
     from_lists = gridmex.pxBilinSample(list(X[:5]), tuple(Y[:5]), IMAGE)
     assert bits(from_lists) == bits(gridmex.pxBilinSample(X[:5], Y[:5], IMAGE))
     m, s = gridmex.pxGrayStats(IMAGE)
@@ -84,8 +86,19 @@ def test_shapes_are_matlab_sizes_and_indices_map_to_the_pixel_frame():
 def test_python_scalars_read_as_numbers():
     phi = np.add.outer(np.arange(-8.0, 9), np.zeros(17)) / 4
     want = bits(gridmex.lvsRedistance(phi, 1.0, 2.0))
-    for h, t in [(1, 2), (True, 2), (np.int32(1), np.float32(2)), (np.array([[1]], "u1"), "\x02")]:
+    for h, t in [(1, 2), (True, 2), (np.int32(1), np.float32(2)), (np.array([[1]], "u1"), "\x02"), (2**0, 2**1)]:
         assert bits(gridmex.lvsRedistance(phi, h, t)) == want
+    # A str is MATLAB's char: one UTF-16 code unit per character, a lone
+    # surrogate included, read as its code.
+    for text, code in [("\xe9", 233), ("\ud800", 0xD800), ("\U0001F600", 0xD83D)]:
+        assert bits(gridmex.lvsRedistance(phi, 1, text)) == bits(gridmex.lvsRedistance(phi, 1, code))
+    assert bits(gridmex.lvsRedistance(phi, 2**60, 2)) == bits(gridmex.lvsRedistance(phi, 2.0**60, 2))
+
+
+def test_signatures_are_the_help_files_calling_forms():
+    assert str(inspect.signature(gridmex.pxBilinSample)) == "(X, Y, I, /)"
+    assert str(inspect.signature(gridmex.slopeBasis2)) == "(image, basis, step=..., /)"
+    assert str(inspect.signature(gridmex.feQuadPixels)) == "(elt, xn, yn, xpix, ypix, /)"
 
 
 PHI = np.ones((5, 5))
@@ -108,6 +121,12 @@ REFUSALS = [
     (lambda: gridmex.lvsRedistance(PHI, [[1, 2], [3]], 1), gridmex.GridmexError, "lvsRedistance:notNumeric"),
     (lambda: gridmex.lvsRedistance(PHI, {"h": 1}, 1), gridmex.GridmexError, "lvsRedistance:notNumeric"),
     (lambda: gridmex.lvsRedistance(PHI, 0, 1), gridmex.GridmexError, "lvsRedistance:badSpacing"),
+    (lambda: gridmex.fdSlope("\ud800"), gridmex.GridmexError, "fdSlope:notRealNumeric"),
+    # Python's own refusals: None for an array, an int no double holds.
+    (lambda: gridmex.pxBilinSample(X, Y, None), TypeError, "pxBilinSample: argument 3 (I) is None"),
+    (lambda: gridmex.slopeBasis2(None, np.ones((4, 1)), None), TypeError, "slopeBasis2: argument 1 (image)"),
+    (lambda: gridmex.fdSlope(10**400), TypeError, "fdSlope: argument 1 is an int beyond the range"),
+    (lambda: gridmex.lvsRedistance(PHI, 1, 2**53 + 1), TypeError, "lvsRedistance: argument 3 is an int that no"),
 ]
 
 
@@ -116,7 +135,10 @@ def test_refusals_keep_the_plugins_identifiers(k):
     call, kind, identifier = REFUSALS[k]
     with pytest.raises(kind) as refusal:
         call()
-    assert refusal.value.identifier == identifier and str(refusal.value)
+    if hasattr(refusal.value, "identifier"):
+        assert refusal.value.identifier == identifier and str(refusal.value)
+    else:  # refused by the package: the text names the plug-in and the argument
+        assert str(refusal.value).startswith(identifier)
     assert issubclass(gridmex.GridmexError, ValueError)
     assert gridmex._host.live_arrays() == 0
 
@@ -182,22 +204,30 @@ def test_repeated_calls_leak_nothing():
     assert gridmex._host.live_arrays() == 0 and gridmex._host.live_scratch_blocks() == 0
 
 
-# Values of every kind Python can pass, for calls drawn at random.
+# Values of every kind Python can pass, for calls drawn at random: arrays of
+# many kinds, and Python's own hard cases (ints of any size, floats, any text,
+# lone surrogates included).
 POOL = [None, "", "abc", 3, 2.5, -1, True, [], [1, [2]], {}, 1 + 2j, np.zeros((0, 3)), IMAGE[::3, ::2],
         IMAGE.astype("f2"), IMAGE.astype(object), np.ascontiguousarray(VOLUME), VOLUME > 100, X[:7],
         np.arange(12, dtype=">i4").reshape(3, 4), np.full((36, 2), 0.5), np.zeros(3, "M8[s]"),
-        np.array([np.nan, np.inf])]
+        np.array([np.nan, np.inf]), 2**53 + 1, 10**400, -2**1024, "\ud800"]
+VALUES = st.one_of(st.sampled_from(POOL), st.integers(), st.floats(),
+                   st.text(st.characters(blacklist_categories=()), max_size=3))
 
 
 @pytest.mark.parametrize("name", sorted(gridmex.PLUGINS))
-def test_random_python_calls_return_or_refuse(name):
-    draw = np.random.default_rng(sum(map(ord, name)))
-    for _ in range(60):
-        args = [POOL[k] for k in draw.integers(0, len(POOL), draw.integers(0, 8))]
-        try:
-            out = getattr(gridmex, name)(*args)
-        except (TypeError, gridmex.GridmexError):
-            continue
+@settings(max_examples=80, derandomize=True, database=None, deadline=None)
+@given(data=st.data())
+def test_random_python_calls_return_or_refuse(fuzz_outcomes, name, data):
+    # Mostly as many inputs as the plug-in takes, one fewer or one more.
+    parameters = inspect.signature(getattr(gridmex, name)).parameters
+    args = data.draw(st.lists(VALUES, min_size=len(parameters) - 1, max_size=len(parameters) + 1))
+    try:
+        out = getattr(gridmex, name)(*args)
+    except (TypeError, gridmex.GridmexError) as refusal:
+        fuzz_outcomes[type(refusal).__name__] += 1
+    else:
+        fuzz_outcomes["returned"] += 1
         outputs = out if isinstance(out, tuple) else (out,)
         assert all(isinstance(o, np.ndarray) and o.dtype == np.float64 for o in outputs)
     assert gridmex._host.live_arrays() == 0
