@@ -1,7 +1,7 @@
 function ok = gridmex_test()
 % GRIDMEX_TEST  Check the gridmex plug-ins found on the path.
 %
-%   ok = gridmex_test() calls each of the 27 gridmex plug-ins that is found
+%   ok = gridmex_test() calls each of the 29 gridmex plug-ins that is found
 %   on the path (exist(NAME) == 3, a compiled plug-in) with the examples of
 %   its help file NAME.m and compares the results with the values the help
 %   shows: exactly where it shows exact values, within the tolerance it
@@ -40,6 +40,9 @@ band = abs(hypot(x, y) - 10) < 3;
 [r, c] = ndgrid(1:8, 1:6);
 K = magic(6) + 6 * eye(6);
 E = 2 * eye(6);
+G = 10 * (1:4)' + (1:5);
+[gy, gx, gz] = ndgrid(1:4, 1:5, 1:3);
+G3 = 100 * gz + 10 * gy + gx;
 
 % Largest deviation of |grad phi| from 1 near the circle; the advanced
 % circle's values at (10, 0) and (6, 8) and whether it stays below 0 on
@@ -165,6 +168,14 @@ t(end + 1, :) = {'vxGrayStats', ...
   @() outputs(2, 'vxGrayStats', int32(reshape(1:24, 2, 3, 4))), ...
   {12.5, sqrt(50)}, -4 * eps, ...
   @() outputs(2, 'vxGrayStats', complex(1, 1)), 'vxGrayStats:notRealNumeric'};
+t(end + 1, :) = {'gridInterp2', ...
+  @() {gridInterp2(G, [2.5 5 6], [1 4 2]), gridInterp2(G, 2.5, 3.5, 'nearest')}, ...
+  {[12.5 45 NaN], 43}, 0, ...
+  @() gridInterp2(G, [1 2], [1 2 3]), 'gridInterp2:sizeMismatch'};
+t(end + 1, :) = {'gridInterp3', ...
+  @() {gridInterp3(G3, [1.5 5 6], [2 4 1], [1 3 1])}, ...
+  {[121.5 345 NaN]}, 0, ...
+  @() gridInterp3(G3(:, :, 1), 1, 1, 1), 'gridInterp3:gridTooSmall'};
 
 passed = 0;
 failed = 0;

@@ -48,6 +48,15 @@ inline mxArray *newUnfilled(Index m, Index n) {
 #endif
 }
 
+// The same of the given dimensions.
+inline mxArray *newUnfilled(mwSize ndim, const mwSize *dims) {
+#if defined(GRIDMEX_NO_UNINIT)
+    return mxCreateNumericArray(ndim, dims, mxDOUBLE_CLASS, mxREAL);
+#else
+    return mxCreateUninitNumericArray(ndim, dims, mxDOUBLE_CLASS, mxREAL);
+#endif
+}
+
 // Calls f with the data of an image or volume as a pointer to the element
 // type of its class, logical data as bytes (0 or 1); false, f not called,
 // when the class holds no real numbers.  The class is looked at before the

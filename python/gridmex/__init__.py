@@ -105,4 +105,6 @@ def _function(name, outputs, count_refusals, text):
 for _name, _row in PLUGINS.items():
     globals()[_name] = _function(_name, *_row)
 
-__all__ = sorted(PLUGINS) + ["GridmexError", "threads"]
+from .ndimage import map_coordinates  # noqa: E402
+
+__all__ = sorted(PLUGINS) + ["GridmexError", "map_coordinates", "threads"]

@@ -110,6 +110,39 @@ Call cellSlopeMasked(Source &s, const Scale &z) {
     return call;
 }
 
+// gridInterp2 and gridInterp3: query arrays of one shape, or vectors
+// spanning a grid; now and then a method, an extrapval of any class and a
+// rule.  The grid takes at least 2 samples an axis, 1 for the 0-based rules.
+template <int D>
+Call gridInterp(Source &s, const Scale &z) {
+    const char *rule = s.percent(70) ? nullptr : s.pick<const char *>({"interp", "constant", "nearest"});
+    const std::int64_t least = rule && rule[0] != 'i' ? 1 : 2, most = D == 2 ? z.grid : z.volume;
+    Dims dims{size(s, least, most), size(s, least, most)};
+    if (D == 3) dims.push_back(size(s, least, most));
+    Call call;
+    call.add(image(s, dims));
+    std::array<Dims, D> shapes;
+    shapes.fill(anyDims(s, z.points));
+    if (s.percent(25)) {
+        for (int d = 0; d < D; ++d) {
+            const mwSize n = size(s, 0, 5);
+            shapes[static_cast<std::size_t>(d)] = (d == 1) == (D == 2 || s.percent(50)) ? Dims{n, 1} : Dims{1, n};
+        }
+    }
+    for (int d = 0; d < D; ++d) {
+        const double extent = static_cast<double>(dims[d == 0 ? 1 : d == 1 ? 0 : 2]);
+        call.add(filled(shapes[static_cast<std::size_t>(d)], [&] { return coordinate(s, extent, true); }));
+    }
+    const int extra = rule ? 3 : static_cast<int>(s.pick<std::int64_t>({0, 0, 0, 1, 2}));
+    if (extra > 0) call.add(ArrayPtr(mxCreateString(s.percent(50) ? "linear" : "Nearest")));
+    if (extra > 1) call.add(scalar(s.pick({0.0, -1.0, kNaN, 255.0})));
+    if (extra > 2) call.add(ArrayPtr(mxCreateString(rule)));
+    call.nlhs = s.percent(90) ? 1 : 0;
+    return call;
+}
+Call gridInterp2(Source &s, const Scale &z) { return gridInterp<2>(s, z); }
+Call gridInterp3(Source &s, const Scale &z) { return gridInterp<3>(s, z); }
+
 // 3-D volumes (the own host keeps a third extent of 2 or more).
 Call volumeCall(Source &s, const Scale &z, const Dims &dims, bool specials, int nlhs) {
     double M = static_cast<double>(dims[0]), N = static_cast<double>(dims[1]), P = static_cast<double>(dims[2]);
@@ -405,6 +438,22 @@ Shapes gridField(const Inputs &in) {
     return {{M, N}};
 }
 Shapes twoScalars(const Inputs &) { return {{1, 1}, {1, 1}}; }
+// The shape of Xq, or numel(Yq) x numel(Xq) [x numel(Zq) but 1] for
+// vectors of other shapes.
+Shapes queryShape(const Inputs &in, int D) {
+    Dims first(mxGetDimensions(in[1]), mxGetDimensions(in[1]) + mxGetNumberOfDimensions(in[1]));
+    bool same = true;
+    for (int d = 2; d <= D; ++d) {
+        const mxArray *a = in[static_cast<std::size_t>(d)];
+        same = same && Dims(mxGetDimensions(a), mxGetDimensions(a) + mxGetNumberOfDimensions(a)) == first;
+    }
+    if (same) return {first};
+    Dims grid{mxGetNumberOfElements(in[2]), mxGetNumberOfElements(in[1])};
+    if (D == 3 && mxGetNumberOfElements(in[3]) != 1) grid.push_back(mxGetNumberOfElements(in[3]));
+    return {grid};
+}
+Shapes queryShape2(const Inputs &in) { return queryShape(in, 2); }
+Shapes queryShape3(const Inputs &in) { return queryShape(in, 3); }
 Shapes stack36(const Inputs &in) { return {{36, colsOf(in[0])}}; }
 
 const char *const kThreeIn = "At least three inputs required.";
@@ -458,6 +507,10 @@ CountVerdict countVerdict(const Counts &c, int nlhs, const Inputs &in) {
     case Counts::Usage:
         if (nrhs != c.inputs || nlhs != c.outputs) return refuse(c.inputText);
         break;
+    case Counts::UpTo:
+        if (nrhs < c.inputs) return refuse(c.inputText);
+        if (nlhs > c.outputs) return refuse(c.outputText);
+        return v;
     case Counts::Stack36:
         if (nrhs == 0) {
             v.passes = false;
@@ -516,6 +569,8 @@ const std::vector<Model> &models() {
          twoScalars, {}, {}, {}},
         {"fdSlope", {Counts::Exactly, 1, 1, "One inputs required.", "One output required."}, finiteDifference,
          oneLikeFirst, {}, {}, {}},
+        {"gridInterp2", {Counts::UpTo, 3, 1, kThreeIn, "Too many outputs."}, gridInterp2, queryShape2, {}, {4}, {}},
+        {"gridInterp3", {Counts::UpTo, 4, 1, kFourIn, "Too many outputs."}, gridInterp3, queryShape3, {}, {5}, {}},
         {"matInvert6", {Counts::Stack36, 1, 1, "Only one input required.", kOneOut}, invert6, stack36,
          {"Singular Matrix."}, {}, {}},
     };

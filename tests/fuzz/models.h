@@ -20,6 +20,7 @@ struct Counts {
         AtLeast,  // inputs < n: inputText; then outputs != m: outputText
         Exactly,  // inputs != n: inputText; then outputs != m: outputText
         Usage,    // inputs != n or outputs != m: inputText (one usage message)
+        UpTo,     // inputs < n: inputText; then outputs > m: outputText
         Stack36   // matInvert6: row count of input 1, then inputs > 1, then outputs
     };
     Rule rule;

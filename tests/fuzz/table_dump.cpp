@@ -70,6 +70,7 @@ const char *ruleName(Counts::Rule r) {
     case Counts::AtLeast: return "atLeast";
     case Counts::Exactly: return "exactly";
     case Counts::Usage: return "usage";
+    case Counts::UpTo: return "upTo";
     default: return "stack36";
     }
 }

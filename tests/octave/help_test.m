@@ -80,7 +80,9 @@ for n = 1:numel(table)
   % (beyond the count check's minimum, as for slopeBasis3p).
   check_call_form(name, text, min(cellfun(@(c) numel(c.args), row.served)), row.nout);
   check_documented_error(name, text, @() feval(name));
-  check_documented_error(name, text, @() call_without_output(name, served.args));
+  if ! strcmp(row.rule, 'upTo')   % those serve a call without output (ans)
+    check_documented_error(name, text, @() call_without_output(name, served.args));
+  end
   file = fileread(fullfile(folder, [name '.m']));
   for id = regexp(file, '^%!error id=(\S+)', 'tokens', 'lineanchors')
     assert(~isempty(strfind(text, id{1}{1})), '%s: the help does not name %s', name, id{1}{1});

@@ -12,8 +12,10 @@ import gridmex
 
 CLASSES = {"double": "f8", "single": "f4", "int8": "i1", "uint8": "u1", "int16": "i2", "uint16": "u2",
            "int32": "i4", "uint32": "u4", "int64": "i8", "uint64": "u8", "logical": "?", "char": "u2"}
-# Refusals with an identifier that the plug-ins raise for too few inputs.
-COUNT_IDS = {"matInvert6:noInput", "slopeBasis3p:missingLists"}
+# Refusals with an identifier that the plug-ins raise for too few or too many
+# inputs.
+COUNT_IDS = {"matInvert6:noInput", "slopeBasis3p:missingLists", "gridInterp2:tooManyInputs",
+             "gridInterp3:tooManyInputs"}
 
 with open(os.environ["GRIDMEX_PYTHON_CALLS"], encoding="ascii") as f:
     CALLS = json.load(f)

@@ -145,8 +145,9 @@ def test_refusals_keep_the_plugins_identifiers(k):
 
 def test_docstrings_are_the_help_files():
     for name in gridmex.PLUGINS:
-        domain = next(d for d in ("pixel", "voxel", "fe", "levelset", "util")
-                      if os.path.exists(os.path.join(ROOT, d, name + ".m")))
+        with open(os.path.join(ROOT, "domains.txt"), encoding="utf-8") as f:
+            domains = [line.split()[0] for line in f if line[:1].isalpha()]
+        domain = next(d for d in domains if os.path.exists(os.path.join(ROOT, d, name + ".m")))
         with open(os.path.join(ROOT, domain, name + ".m"), encoding="utf-8") as f:
             first, call_line = f.readline(), f.readlines()[1]
         doc = getattr(gridmex, name).__doc__.splitlines()
