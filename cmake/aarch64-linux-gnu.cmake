@@ -16,10 +16,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # ctest starts every test program through qemu-user, which takes the
 # target's loader and libraries (libc, libstdc++, libgomp) from the
 # cross-compiler's tree; plug-ins and the host library are found by path
-# and run path as on an ARM64 machine.
+# and run path as on an ARM64 machine.  The loader is told to search that
+# tree first: on a machine that also has Debian's arm64 libraries through
+# multiarch (scripts/wheels aarch64 installs them), it would otherwise mix
+# their libc with the cross tree's loader, and a program that starts a
+# thread hangs.
 find_program(GRIDMEX_QEMU qemu-${CMAKE_SYSTEM_PROCESSOR})
 if(GRIDMEX_QEMU)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${GRIDMEX_QEMU} -L ${CMAKE_FIND_ROOT_PATH})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${GRIDMEX_QEMU} -L ${CMAKE_FIND_ROOT_PATH} -E
+                                    LD_LIBRARY_PATH=${CMAKE_FIND_ROOT_PATH}/lib)
   # What ldd does natively: the target's loader, run with --list, prints the
   # libraries a shared object binds (the install test reads it).
   set(GRIDMEX_LDD ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_FIND_ROOT_PATH}/lib/ld-linux-aarch64.so.1 --list)
